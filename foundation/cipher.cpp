@@ -1,8 +1,7 @@
 #include "foundation/cipher.h"
 
-#include "platform/exception.h"
-
 #include <QRandomGenerator>
+#include <QStringDecoder>
 
 namespace velmora {
 
@@ -48,6 +47,28 @@ int hexByteAt(const QString& text, qsizetype position)
     return ok ? value : 0;
 }
 
+const QString kUtf8Mark = QStringLiteral("\u00EF\u00BB\u00BF");
+
+// The characters the cipher walks over: the text itself when it is all
+// Latin-1, otherwise the mark and the UTF-8 bytes, one character per byte.
+QString cipherAlphabetForm(const QString& text)
+{
+    const qsizetype nul = text.indexOf(QChar(0));
+    const QString plain = nul < 0 ? text : text.left(nul);
+    if (CanEncodeText(plain))
+        return plain;
+    return kUtf8Mark + QString::fromLatin1(plain.toUtf8());
+}
+
+QString fromCipherAlphabetForm(const QString& decoded)
+{
+    if (!decoded.startsWith(kUtf8Mark))
+        return decoded;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(decoded.mid(kUtf8Mark.size()).toLatin1());
+    return utf8.hasError() ? decoded : text;
+}
+
 } // namespace
 
 bool CanEncodeText(const QString& text)
@@ -66,15 +87,13 @@ QString EncodeText(const QString& text, const QString& key)
 
 QString EncodeTextWithFirstByte(const QString& text, const QString& key, int firstByte)
 {
-    if (!CanEncodeText(text))
-        throw Exception(QStringLiteral("The text holds characters that cannot be enciphered."));
-
+    const QString plain = cipherAlphabetForm(text);
     QString out;
-    out.reserve(2 * (text.size() + 1));
+    out.reserve(2 * (plain.size() + 1));
     int a = firstByte & 0xFF;
     appendHexByte(out, a);
     KeyWalk walk(key);
-    for (const QChar c : text) {
+    for (const QChar c : plain) {
         a = ((a + c.unicode()) % 255) ^ walk.next();
         appendHexByte(out, a);
     }
@@ -102,7 +121,7 @@ QString DecodeText(const QString& cipherText, const QString& key)
         out.append(QChar(char16_t(plain)));
         value = a;
     }
-    return out;
+    return fromCipherAlphabetForm(out);
 }
 
 } // namespace velmora

@@ -12,13 +12,13 @@ inline constexpr char kConnectionKey[] = "Vq7#Lm2x@Rn9";
 inline constexpr char kDefaultCipherKey[] = "Kz4!Tw8$Hp3e";
 static_assert(sizeof(kConnectionKey) == 13 && sizeof(kDefaultCipherKey) == 13, "cipher keys are 12 characters");
 
-// The cipher works on character codes 1..255. A text holding any other
-// character (NUL, or anything beyond Latin-1) cannot come back from
-// DecodeText as it went in, so EncodeText refuses it with a velmora::Exception
-// instead of storing a secret that silently differs from what the user typed.
-// Widening the alphabet (say, UTF-8 first) would change the cipher of every
-// text with accented Latin-1 letters and so break ciphers already stored.
-bool CanEncodeText(const QString& text);
+// The cipher works on character codes 1..255, and a text of those alone is
+// enciphered character by character, as ciphers already stored expect. A text
+// with characters beyond Latin-1 (a Cyrillic folder in the connection string,
+// a euro sign in a password) is enciphered as a UTF-8 byte-order mark followed
+// by its UTF-8 bytes, which DecodeText recognises, so nothing is refused or
+// lost. A text ends at its first NUL, as it always did.
+bool CanEncodeText(const QString& text); // true when the character-wise form applies
 
 // Starts from a fresh random byte, so one text enciphers differently each time.
 QString EncodeText(const QString& text, const QString& key);

@@ -112,18 +112,34 @@ private slots:
         QCOMPARE(DecodeText(cipher, QStringLiteral("k")), QString());
     }
 
-    void refusesCharactersOutsideAlphabet_data()
+    void textsBeyondLatin1RoundTrip_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addRow("beyond Latin-1") << QString::fromUtf8("Пароль");
-        QTest::addRow("euro sign") << QString::fromUtf8("cost 5€");
-        QTest::addRow("NUL") << QString(QChar(0)) + QStringLiteral("x");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        const QString path = QString::fromUtf8("Data Source=/home/Пётр/Velmora/Data/VelmoraV2.mdb");
+        QTest::addRow("Cyrillic folder") << path << QString::fromLatin1(kConnectionKey) << path;
+        QTest::addRow("euro sign, empty key") << QString::fromUtf8("cost 5€") << "" << QString::fromUtf8("cost 5€");
+        QTest::addRow("emoji") << QString::fromUtf8("pass \U0001F511") << "pw" << QString::fromUtf8("pass \U0001F511");
+        QTest::addRow("ends at NUL") << QString(QStringLiteral("ab")) + QChar(0) + QStringLiteral("cd") << "k"
+                                     << QStringLiteral("ab");
     }
-    void refusesCharactersOutsideAlphabet()
+    void textsBeyondLatin1RoundTrip()
     {
         QFETCH(QString, text);
-        QVERIFY(!CanEncodeText(text));
-        QVERIFY_THROWS_EXCEPTION(Exception, EncodeText(text, QStringLiteral("key")));
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        for (int firstByte : {0, 1, 128, 254, 255})
+            QCOMPARE(DecodeText(EncodeTextWithFirstByte(text, key, firstByte), key), expected);
+    }
+    void latin1TextsKeepTheirCharacterWiseCipher()
+    {
+        // A Latin-1 text that happens to start like the UTF-8 mark is no
+        // UTF-8 and comes back unchanged.
+        const QString text = QString::fromLatin1("\xEF\xBB\xBF\xE9t\xE9");
+        QVERIFY(CanEncodeText(text));
+        QCOMPARE(EncodeTextWithFirstByte(text, QStringLiteral("key"), 7).size(), 2 * (text.size() + 1));
+        QCOMPARE(DecodeText(EncodeText(text, QStringLiteral("key")), QStringLiteral("key")), text);
     }
 };
 
