@@ -50,6 +50,9 @@ void removeStaleSocket(const QString& socketPath, const QString& lockPath)
 int connectTo(const QString& socketPath, const QString& lockPath)
 {
     const QByteArray name = QFile::encodeName(socketPath);
+    // The usual answer when nobody listens, for one system call.
+    if (::access(name.constData(), F_OK) != 0 && errno == ENOENT)
+        return -1;
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (name.size() >= qsizetype(sizeof address.sun_path))

@@ -141,7 +141,8 @@ std::optional<BusTarget> WindowBus::find(const QString& caption)
         impl->core = std::move(core);
         return BusTarget(std::move(impl));
     }
-    auto connection = BusConnection::acquire(socketPath(caption), lockPath(caption));
+    const QString stem = captionFileStem(caption); // one look at the session folder
+    auto connection = BusConnection::acquire(stem + QStringLiteral(".sock"), stem + QStringLiteral(".lock"));
     if (!connection)
         return std::nullopt;
     auto impl = std::make_unique<BusTarget::Impl>();
