@@ -2,6 +2,7 @@
 // explains a failure.
 #include "foundation/shell_run.h"
 #include "platform/shell_launcher.h"
+#include "tests/support/program_process.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/scripted_dialogs.h"
 
@@ -29,6 +30,7 @@ private slots:
     void failuresExplainThemselves();
     void documentsAndLinksGoToTheDesktop_data();
     void documentsAndLinksGoToTheDesktop();
+    void programsStartInTheirFolderWithTheirParameters();
     void everyResultCodeHasItsText();
 };
 
@@ -86,6 +88,25 @@ void TestShellRun::documentsAndLinksGoToTheDesktop()
     QVERIFY(ShellRun(nullptr, verb, file.replace(QStringLiteral("<doc>"), document)));
     QVERIFY(dialogs.shown().isEmpty());
     QCOMPARE(recordedOpens(sandbox), QStringList{QStringLiteral("open\t") + opened.replace("<doc>", document)});
+}
+
+void TestShellRun::programsStartInTheirFolderWithTheirParameters()
+{
+    test::Sandbox sandbox;
+    test::ScriptedDialogs dialogs;
+    const QString written = sandbox.path() + QStringLiteral("/args.txt");
+    QVERIFY(ShellRun(nullptr, QStringLiteral("open"), test::builtProgram(QStringLiteral("velmora_test_helper")), 1,
+                     sandbox.installRoot(), QStringLiteral("write-args \"%1\" first \"second word\"").arg(written)));
+    QVERIFY(dialogs.shown().isEmpty());
+    auto contents = [&written] {
+        QFile file(written);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    QTRY_VERIFY(contents().count(QLatin1Char('\n')) == 2);
+    const QStringList lines = contents().split(QLatin1Char('\n'));
+    QCOMPARE(QDir(lines.value(0)).canonicalPath(), QDir(sandbox.installRoot()).canonicalPath());
+    QCOMPARE(lines.mid(1), (QStringList{"first", "second word"}));
+    QVERIFY(recordedOpens(sandbox).isEmpty()); // a program is started, not handed to the desktop
 }
 
 void TestShellRun::everyResultCodeHasItsText()

@@ -1,8 +1,11 @@
-// A second process for tests: holds a named mutex until it is killed.
+// A second process for tests: holds a named mutex until it is killed, or
+// writes its working folder and arguments to a file (to show how it was started).
 
 #include "platform/named_mutex.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 
 #include <cstdio>
@@ -12,7 +15,9 @@ namespace {
 
 int usage()
 {
-    std::fputs("usage: velmora_test_helper hold-mutex NAME\n", stderr);
+    std::fputs("usage: velmora_test_helper hold-mutex NAME\n"
+               "       velmora_test_helper write-args FILE [ARGUMENT...]\n",
+               stderr);
     return 2;
 }
 
@@ -30,6 +35,15 @@ int holdMutex(const QString& name)
         ::pause();
 }
 
+int writeArguments(const QString& path, const QStringList& arguments)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return 1;
+    file.write((QDir::currentPath() + QLatin1Char('\n') + arguments.join(QLatin1Char('\n'))).toUtf8());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -38,5 +52,7 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 2 && args[0] == QLatin1String("hold-mutex"))
         return holdMutex(args[1]);
+    if (args.size() >= 2 && args[0] == QLatin1String("write-args"))
+        return writeArguments(args[1], args.mid(2));
     return usage();
 }
