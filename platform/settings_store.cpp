@@ -148,9 +148,16 @@ void SettingsStore::open()
 void SettingsStore::prepare()
 {
     SqliteStatement::execute(m_db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
-    SqliteStatement check(m_db, "PRAGMA quick_check(1)");
-    if (!check.step() || check.text(0) != QLatin1String("ok"))
-        throw DamageFound{};
+    {
+        // Finished before the write below: a statement left open would hold a
+        // read snapshot, and a stale snapshot cannot become a writer, not
+        // even by waiting.
+        SqliteStatement check(m_db, "PRAGMA quick_check(1)");
+        const bool sound = check.step() && check.text(0) == QLatin1String("ok");
+        check.reset();
+        if (!sound)
+            throw DamageFound{};
+    }
     WriteTransaction transaction(m_db);
     SqliteStatement::execute(m_db, kSchema);
     transaction.commit();

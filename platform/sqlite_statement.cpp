@@ -115,14 +115,16 @@ void SqliteStatement::execute(sqlite3* db, const char* sql)
     if (sqlite3_exec(db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
         const QString text = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
         sqlite3_free(message);
-        throw Exception(QStringLiteral("Database error: %1").arg(text));
+        throw Exception(QStringLiteral("Database error: %1 (in: %2)").arg(text, QString::fromUtf8(sql).simplified()));
     }
 }
 
 void SqliteStatement::fail(const char* action) const
 {
-    throw Exception(QStringLiteral("Database error (%1): %2")
-                        .arg(QString::fromLatin1(action), QString::fromUtf8(sqlite3_errmsg(m_db))));
+    const char* sql = m_statement ? sqlite3_sql(m_statement) : nullptr;
+    throw Exception(QStringLiteral("Database error (%1): %2 (in: %3)")
+                        .arg(QString::fromLatin1(action), QString::fromUtf8(sqlite3_errmsg(m_db)),
+                             QString::fromUtf8(sql ? sql : "")));
 }
 
 int sqliteErrorCode(sqlite3* db)

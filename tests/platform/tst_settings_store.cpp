@@ -364,8 +364,8 @@ void TestSettingsStore::processesWritingAtOnceLoseNothing()
     constexpr int kProcesses = 6;
     constexpr int kOwnWrites = 100;
     const QString key = QStringLiteral("Software\\Quorvane\\Velmora\\3.0\\Concurrency");
-    SettingsStore store;
 
+    // No store exists yet: the processes also race to create it.
     std::vector<std::unique_ptr<velmora::test::ProgramProcess>> writers;
     for (int i = 0; i < kProcesses; ++i) {
         writers.push_back(std::make_unique<velmora::test::ProgramProcess>(
@@ -374,6 +374,8 @@ void TestSettingsStore::processesWritingAtOnceLoseNothing()
                         QString::number(i)}));
         QVERIFY(writers.back()->start());
     }
+    SettingsStore store;
+    QVERIFY(store.recoveredFrom().isEmpty());
     for (int i = 0; i < kOwnWrites; ++i)
         store.writeInteger(key, QStringLiteral("Own%1").arg(i), i);
     for (auto& writer : writers) {
