@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+class QLocalSocket;
+
 namespace velmora::platform {
 
 enum class Delivery { Delivered, NoWindow, TimedOut, Failed };
@@ -48,6 +50,8 @@ public:
 
     // Socket file of a caption in the current session folder.
     static QString socketPath(const QString& caption);
+    // The lock file beside it, held by the caption's listener for its life.
+    static QString lockPath(const QString& caption);
 };
 
 // Registers a caption on the bus for as long as it lives (or until close()).
@@ -69,7 +73,7 @@ signals:
     void copyData(qint64 dataNumber, const QByteArray& data);
 
 private:
-    friend class BusTarget;
+    void acceptConnection(QLocalSocket* socket);
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };
