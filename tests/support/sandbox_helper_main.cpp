@@ -1,6 +1,8 @@
 // A second process for tests: holds a named mutex until it is killed, or
-// writes its working folder and arguments to a file (to show how it was started).
+// writes its working folder and arguments to a file (to show how it was
+// started), or prints the moment its clock says it is.
 
+#include "foundation/clock.h"
 #include "platform/named_mutex.h"
 
 #include <QCoreApplication>
@@ -16,7 +18,8 @@ namespace {
 int usage()
 {
     std::fputs("usage: velmora_test_helper hold-mutex NAME\n"
-               "       velmora_test_helper write-args FILE [ARGUMENT...]\n",
+               "       velmora_test_helper write-args FILE [ARGUMENT...]\n"
+               "       velmora_test_helper print-now\n",
                stderr);
     return 2;
 }
@@ -52,6 +55,10 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 2 && args[0] == QLatin1String("hold-mutex"))
         return holdMutex(args[1]);
+    if (args.size() == 1 && args[0] == QLatin1String("print-now")) {
+        std::puts(qPrintable(velmora::now().toIsoText()));
+        return 0;
+    }
     if (args.size() >= 2 && args[0] == QLatin1String("write-args"))
         return writeArguments(args[1], args.mid(2));
     return usage();
