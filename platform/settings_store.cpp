@@ -158,6 +158,17 @@ void SettingsStore::prepare()
         if (!sound)
             throw DamageFound{};
     }
+    // Every operation of the programs opens the store anew, so an opening
+    // that finds the tables must not take the write lock.
+    bool hasSchema = false;
+    {
+        SqliteStatement tables(m_db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' "
+                                     "AND name IN ('keys', 'vals')");
+        hasSchema = tables.step() && tables.int64(0) == 2;
+        tables.reset();
+    }
+    if (hasSchema)
+        return;
     WriteTransaction transaction(m_db);
     SqliteStatement::execute(m_db, kSchema);
     transaction.commit();
