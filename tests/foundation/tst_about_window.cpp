@@ -12,18 +12,6 @@
 
 using namespace velmora;
 
-namespace {
-
-QStringList recordedOpens(const test::Sandbox& sandbox)
-{
-    QFile file(sandbox.path() + QStringLiteral("/shell.log"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-} // namespace
-
 class TestAboutWindow : public QObject {
     Q_OBJECT
 private slots:
@@ -72,7 +60,7 @@ void TestAboutWindow::linksGoToTheShell()
     TFrmAbout about(nullptr, test::builtProgram(QStringLiteral("velmora_reg")));
     emit about.webLabel()->linkActivated(QStringLiteral("#"));
     emit about.supportLabel()->linkActivated(QStringLiteral("#"));
-    QCOMPARE(recordedOpens(sandbox), (QStringList{QStringLiteral("open\t") + QString::fromLatin1(kMakerWebAddress),
+    QCOMPARE(sandbox.recordedShellOpens(), (QStringList{QStringLiteral("open\t") + QString::fromLatin1(kMakerWebAddress),
                                                   QStringLiteral("open\tmailto:support@quorvane.com")}));
     QVERIFY(dialogs.shown().isEmpty());
 }

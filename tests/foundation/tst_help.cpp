@@ -11,14 +11,6 @@ using namespace velmora;
 
 namespace {
 
-QStringList recordedOpens(const test::Sandbox& sandbox)
-{
-    QFile file(sandbox.path() + QStringLiteral("/shell.log"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
 void installHelp(const test::Sandbox& sandbox)
 {
     const QString root = sandbox.installRoot() + QStringLiteral("Help/Velmora");
@@ -71,7 +63,7 @@ void TestHelp::opensTheTopicOrTheFirstPage()
     installHelp(sandbox);
     ShowHelpFile(topic);
     QVERIFY(dialogs.shown().isEmpty());
-    QCOMPARE(recordedOpens(sandbox),
+    QCOMPARE(sandbox.recordedShellOpens(),
              QStringList{QStringLiteral("open\t") + sandbox.installRoot() + QStringLiteral("Help/Velmora/") + opened});
 }
 
@@ -89,7 +81,7 @@ void TestHelp::missingHelpShowsTheBox()
                            + "\r\n\r\nTo success opening this help document: \r\n1, please make sure that " + path
                            + "\r\n   is not corrupted or deleted, or \r\n2, you have installed this application or "
                              "component properly.\r\n\r\nPlease take corrective actions and try again.");
-    QVERIFY(recordedOpens(sandbox).isEmpty());
+    QVERIFY(sandbox.recordedShellOpens().isEmpty());
 }
 
 void TestHelp::contextTexts()

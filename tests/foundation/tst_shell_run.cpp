@@ -11,18 +11,6 @@
 
 using namespace velmora;
 
-namespace {
-
-QStringList recordedOpens(const test::Sandbox& sandbox)
-{
-    QFile file(sandbox.path() + QStringLiteral("/shell.log"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-} // namespace
-
 class TestShellRun : public QObject {
     Q_OBJECT
 private slots:
@@ -59,7 +47,7 @@ void TestShellRun::failuresExplainThemselves()
                  + "\r\n   is not corrupted or deleted, or \r\n2, you have installed this application or component "
                    "properly, or \r\n3, the file has been associated with the right application, or \r\n4, your "
                    "computer is not locked.\r\n\r\nPlease take corrective actions and try again.");
-    QVERIFY(recordedOpens(sandbox).isEmpty());
+    QVERIFY(sandbox.recordedShellOpens().isEmpty());
 }
 
 void TestShellRun::documentsAndLinksGoToTheDesktop_data()
@@ -87,7 +75,7 @@ void TestShellRun::documentsAndLinksGoToTheDesktop()
 
     QVERIFY(ShellRun(nullptr, verb, file.replace(QStringLiteral("<doc>"), document)));
     QVERIFY(dialogs.shown().isEmpty());
-    QCOMPARE(recordedOpens(sandbox), QStringList{QStringLiteral("open\t") + opened.replace("<doc>", document)});
+    QCOMPARE(sandbox.recordedShellOpens(), QStringList{QStringLiteral("open\t") + opened.replace("<doc>", document)});
 }
 
 void TestShellRun::programsStartInTheirFolderWithTheirParameters()
@@ -106,7 +94,7 @@ void TestShellRun::programsStartInTheirFolderWithTheirParameters()
     const QStringList lines = contents().split(QLatin1Char('\n'));
     QCOMPARE(QDir(lines.value(0)).canonicalPath(), QDir(sandbox.installRoot()).canonicalPath());
     QCOMPARE(lines.mid(1), (QStringList{"first", "second word"}));
-    QVERIFY(recordedOpens(sandbox).isEmpty()); // a program is started, not handed to the desktop
+    QVERIFY(sandbox.recordedShellOpens().isEmpty()); // a program is started, not handed to the desktop
 }
 
 void TestShellRun::everyResultCodeHasItsText()

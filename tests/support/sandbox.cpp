@@ -20,7 +20,7 @@ Sandbox::Sandbox()
     setEnv("VELMORA_DIALOGS", dialogsLogPath());
     setEnv("VELMORA_DIALOG_ANSWERS", QString());
     setEnv("VELMORA_POWER_ACTIONS", QStringLiteral("record:") + powerLogPath());
-    setEnv("VELMORA_SHELL_OPEN", QStringLiteral("record:") + path() + QStringLiteral("/shell.log"));
+    setEnv("VELMORA_SHELL_OPEN", QStringLiteral("record:") + shellLogPath());
     setEnv("VELMORA_FAKE_NOW", QString());
     setEnv("XDG_CONFIG_HOME", path() + QStringLiteral("/config"));
 }
@@ -40,6 +40,15 @@ QString Sandbox::settingsStorePath() const { return path() + QStringLiteral("/co
 QString Sandbox::sessionFolder() const { return path() + QStringLiteral("/session"); }
 QString Sandbox::dialogsLogPath() const { return path() + QStringLiteral("/dialogs.log"); }
 QString Sandbox::powerLogPath() const { return path() + QStringLiteral("/power.log"); }
+QString Sandbox::shellLogPath() const { return path() + QStringLiteral("/shell.log"); }
+
+QStringList Sandbox::recordedShellOpens() const
+{
+    QFile file(shellLogPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
 
 void Sandbox::setEnv(const char* name, const QString& value)
 {

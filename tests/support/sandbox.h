@@ -6,6 +6,7 @@
 
 #include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <map>
@@ -26,6 +27,10 @@ public:
     QString sessionFolder() const;     // VELMORA_SESSION
     QString dialogsLogPath() const;    // VELMORA_DIALOGS
     QString powerLogPath() const;      // VELMORA_POWER_ACTIONS=record:FILE
+    QString shellLogPath() const;      // VELMORA_SHELL_OPEN=record:FILE
+
+    // What was handed to the desktop to open, one "open<TAB>target" a line.
+    QStringList recordedShellOpens() const;
 
     // Sets (or with an empty value removes) a variable for this process and
     // for the programs started from it, until the sandbox ends.
