@@ -58,6 +58,47 @@ SqliteStatement& SqliteStatement::bindNull(int position)
     return *this;
 }
 
+SqliteStatement& SqliteStatement::bindValue(int position, const QVariant& value)
+{
+    if (value.isNull())
+        return bindNull(position);
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return bind(position, std::int64_t(value.toBool() ? 1 : 0));
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::Char:
+    case QMetaType::ULongLong:
+        return bind(position, std::int64_t(value.toLongLong()));
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return bind(position, value.toDouble());
+    case QMetaType::QByteArray:
+        return bindBlob(position, value.toByteArray());
+    default:
+        return bind(position, value.toString());
+    }
+}
+
+int SqliteStatement::parameterCount() const
+{
+    return sqlite3_bind_parameter_count(m_statement);
+}
+
+int SqliteStatement::parameterIndex(const QString& name) const
+{
+    const QByteArray key = (name.startsWith(QLatin1Char(':')) ? name : QLatin1Char(':') + name).toUtf8();
+    return sqlite3_bind_parameter_index(m_statement, key.constData());
+}
+
+QString SqliteStatement::parameterName(int position) const
+{
+    return QString::fromUtf8(sqlite3_bind_parameter_name(m_statement, position));
+}
+
 bool SqliteStatement::step()
 {
     const int rc = sqlite3_step(m_statement);
@@ -107,6 +148,42 @@ QByteArray SqliteStatement::blob(int column) const
 {
     const auto* data = static_cast<const char*>(sqlite3_column_blob(m_statement, column));
     return QByteArray(data, sqlite3_column_bytes(m_statement, column));
+}
+
+QVariant SqliteStatement::value(int column) const
+{
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_INTEGER: return QVariant::fromValue<qint64>(sqlite3_column_int64(m_statement, column));
+    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(m_statement, column));
+    case SQLITE_TEXT: return QVariant(text(column));
+    case SQLITE_BLOB: return QVariant(blob(column));
+    default: return QVariant();
+    }
+}
+
+int SqliteStatement::columnCount() const
+{
+    return sqlite3_column_count(m_statement);
+}
+
+QString SqliteStatement::columnName(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_statement, column));
+}
+
+QString SqliteStatement::columnDeclaredType(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_decltype(m_statement, column));
+}
+
+QString SqliteStatement::columnTable(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_table_name(m_statement, column));
+}
+
+QString SqliteStatement::columnOrigin(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_origin_name(m_statement, column));
 }
 
 void SqliteStatement::execute(sqlite3* db, const char* sql)

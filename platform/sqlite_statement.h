@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QVariant>
 
 #include <cstdint>
 
@@ -25,6 +26,13 @@ public:
     SqliteStatement& bind(int position, double number);
     SqliteStatement& bindBlob(int position, const QByteArray& bytes);
     SqliteStatement& bindNull(int position);
+    // Null, integer and boolean, floating-point, text, or bytes, by the
+    // QVariant's type; anything else binds its text.
+    SqliteStatement& bindValue(int position, const QVariant& value);
+    int parameterCount() const;
+    // 0 when the statement has no parameter of that name (":ITaskID").
+    int parameterIndex(const QString& name) const;
+    QString parameterName(int position) const; // with its ':' prefix
 
     // True while a row is available; false when the statement is done.
     bool step();
@@ -39,6 +47,16 @@ public:
     std::int64_t int64(int column) const;
     double real(int column) const;
     QByteArray blob(int column) const;
+    // Null, qint64, double, QString or QByteArray by the stored class.
+    QVariant value(int column) const;
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    // As the table declares it ("DATETIME", "LONGTEXT"); empty for expressions.
+    QString columnDeclaredType(int column) const;
+    // The table and column a result column comes from; empty for expressions.
+    QString columnTable(int column) const;
+    QString columnOrigin(int column) const;
 
     // Runs SQL without results (several statements allowed), e.g. PRAGMAs.
     static void execute(sqlite3* db, const char* sql);
