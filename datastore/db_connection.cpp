@@ -57,20 +57,25 @@ DbConnection::~DbConnection()
 
 void DbConnection::execute(const QString& sql, const QVariantList& values)
 {
-    SqliteStatement statement(m_db, SqlDialect::translate(sql).toUtf8().constData());
-    bindAll(statement, values);
-    statement.exec();
+    // One text may become several statements (a table gaining two columns).
+    for (const QString& translated : SqlDialect::translateStatements(sql)) {
+        SqliteStatement statement(m_db, translated.toUtf8().constData());
+        bindAll(statement, values);
+        statement.exec();
+    }
 }
 
 void DbConnection::executeNamed(const QString& sql, const QVariantMap& values)
 {
-    SqliteStatement statement(m_db, SqlDialect::translate(sql).toUtf8().constData());
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        const int position = statement.parameterIndex(it.key());
-        if (position > 0)
-            statement.bindValue(position, it.value());
+    for (const QString& translated : SqlDialect::translateStatements(sql)) {
+        SqliteStatement statement(m_db, translated.toUtf8().constData());
+        for (auto it = values.begin(); it != values.end(); ++it) {
+            const int position = statement.parameterIndex(it.key());
+            if (position > 0)
+                statement.bindValue(position, it.value());
+        }
+        statement.exec();
     }
-    statement.exec();
 }
 
 QVariant DbConnection::scalar(const QString& sql, const QVariantList& values)

@@ -60,6 +60,7 @@ private slots:
     void deleteMovesToTheFollowingRecord();
     void locateByOneOrMoreFields_data();
     void locateByOneOrMoreFields();
+    void filterShowsOnlyMatchingRecords();
     void bookmarksSurviveOtherChanges();
     void clonesShareTheRecords();
     void detailFollowsItsMaster();
@@ -347,6 +348,43 @@ void TestDataSet::locateByOneOrMoreFields()
     items.prior(); // on Beta
     QCOMPARE(items.locate(fields, values, options), !found.isEmpty());
     QCOMPARE(items.fieldByName(QStringLiteral("Name")).asString(), found.isEmpty() ? QStringLiteral("Beta") : found);
+}
+
+void TestDataSet::filterShowsOnlyMatchingRecords()
+{
+    test::ScratchDatabase db;
+    db.addItem(QStringLiteral("a"), 1, true);
+    db.addItem(QStringLiteral("b"), 5, false);
+    db.addItem(QStringLiteral("c"), 7, true);
+    db.addItem(QStringLiteral("d"), 9, true);
+    DataSet items(&db.connection());
+    items.setSql(QStringLiteral("SELECT * FROM Items"));
+    items.open();
+    items.setFilter(QStringLiteral("(Done = True) and (Amount > 3)"));
+    QCOMPARE(items.recordCount(), 4); // not yet switched on
+    items.setFiltered(true);
+    QCOMPARE(names(items), (QStringList{"c", "d"}));
+    QVERIFY(!items.locate(QStringLiteral("Name"), QStringLiteral("b")));
+
+    // A record changed so that it no longer matches leaves the view.
+    items.first();
+    items.edit();
+    items.fieldByName(QStringLiteral("Done")).setValue(false);
+    items.post();
+    QCOMPARE(names(items), QStringList{"d"});
+    // A new record that does not match is written but not shown.
+    items.append();
+    items.fieldByName(QStringLiteral("Name")).setValue(QStringLiteral("e"));
+    items.post();
+    QCOMPARE(items.recordCount(), 1);
+    QCOMPARE(db.count(QStringLiteral("Items")), 5);
+
+    items.setFilter(QStringLiteral("Name = 'E'"));
+    QCOMPARE(names(items), QStringList{"e"});
+    items.setFiltered(false);
+    QCOMPARE(items.recordCount(), 5);
+    QVERIFY_THROWS_EXCEPTION(Exception, items.setFilter(QStringLiteral("(Name = ")));
+    QCOMPARE(items.filter(), QStringLiteral("Name = 'E'"));
 }
 
 void TestDataSet::bookmarksSurviveOtherChanges()
