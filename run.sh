@@ -10,6 +10,10 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)"
 cmake --install build --prefix "$PWD/dist" >/dev/null
 echo "Velmora is installed in $PWD/dist"
+if [ ! -e dist/Data/VelmoraV2.mdb ]; then
+  # A first install gets a database with a sample set to look at.
+  dist/bin/velmora_dbtool --create dist/Data/VelmoraV2.mdb --demo
+fi
 
 started=0
 for program in velmora_bar Velmora; do

@@ -1,27 +1,53 @@
 #include "datastore/field_type.h"
 
+#include <QStringList>
+
 namespace velmora {
+
+namespace {
+
+// "CHAR(255)" and "NUMERIC(10, 2)" name the same kind of value as "CHAR" and
+// "NUMERIC"; "INTEGER PRIMARY KEY" is an integer.
+QString baseTypeName(const QString& declaredType)
+{
+    QString name = declaredType.trimmed().toUpper();
+    const qsizetype parenthesis = name.indexOf(QLatin1Char('('));
+    if (parenthesis >= 0)
+        name.truncate(parenthesis);
+    const qsizetype blank = name.indexOf(QLatin1Char(' '));
+    if (blank >= 0)
+        name.truncate(blank);
+    return name.trimmed();
+}
+
+} // namespace
 
 FieldType fieldTypeFromDeclared(const QString& declaredType)
 {
-    const QString type = declaredType.trimmed().toUpper();
-    if (type.isEmpty())
+    static const QStringList integers{"INTEGER", "INT", "SMALLINT", "BIGINT", "LONG", "COUNTER", "AUTOINCREMENT"};
+    static const QStringList booleans{"BOOLEAN", "BIT", "YESNO", "LOGICAL"};
+    static const QStringList dateTimes{"DATETIME", "DATE", "TIME", "TIMESTAMP"};
+    static const QStringList memos{"LONGTEXT", "MEMO", "NTEXT", "LONGCHAR"};
+    static const QStringList texts{"TEXT", "CHAR", "VARCHAR", "NCHAR", "NVARCHAR", "STRING"};
+    static const QStringList floats{"DOUBLE", "REAL", "FLOAT", "CURRENCY", "NUMERIC", "DECIMAL", "MONEY", "SINGLE"};
+    static const QStringList blobs{"BLOB", "LONGBINARY", "IMAGE", "BINARY", "VARBINARY", "OLEOBJECT"};
+
+    const QString name = baseTypeName(declaredType);
+    if (name.isEmpty())
         return FieldType::Unknown;
-    auto has = [&type](const char* word) { return type.contains(QLatin1String(word)); };
-    if (has("BOOL") || type == QLatin1String("BIT") || has("YESNO") || has("LOGICAL"))
-        return FieldType::Boolean;
-    if (has("INT") || type == QLatin1String("COUNTER") || type == QLatin1String("LONG"))
+    if (integers.contains(name))
         return FieldType::Integer;
-    if (has("DATE") || has("TIME"))
+    if (booleans.contains(name))
+        return FieldType::Boolean;
+    if (dateTimes.contains(name))
         return FieldType::DateTime;
-    if (has("LONGTEXT") || has("MEMO"))
+    if (memos.contains(name))
         return FieldType::Memo;
-    if (has("CHAR") || has("TEXT") || has("CLOB"))
+    if (texts.contains(name))
         return FieldType::Text;
-    if (has("REAL") || has("FLOA") || has("DOUB") || has("CURRENCY") || has("NUMERIC") || has("DECIMAL")
-        || has("SINGLE"))
+    if (floats.contains(name))
         return FieldType::Float;
-    if (has("BLOB") || has("BINARY") || has("IMAGE") || has("OLEOBJECT"))
+    if (blobs.contains(name))
         return FieldType::Blob;
     return FieldType::Unknown;
 }
