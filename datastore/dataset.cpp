@@ -46,9 +46,15 @@ FieldType typeOfValue(const QVariant& value)
     }
 }
 
-// Stored dates are days; a text date written by another tool is read as one.
+// Stored dates are days. SQLite keeps a whole number of days in a DATETIME
+// column as an integer, and a date written as text by another tool is read
+// as one, so both come back as the days a date field always holds.
 QVariant normalised(FieldType type, const QVariant& value)
 {
+    if (type != FieldType::DateTime && type != FieldType::Float)
+        return value;
+    if (value.typeId() == QMetaType::LongLong)
+        return double(value.toLongLong());
     if (type == FieldType::DateTime && value.typeId() == QMetaType::QString) {
         if (auto parsed = DateTime::fromIsoText(value.toString()))
             return parsed->toDays();

@@ -508,6 +508,8 @@ void TestDataSet::fieldValuesAreConverted_data()
     QTest::addRow("date from DateTime") << "Due" << QVariant::fromValue(DateTime::fromParts(2026, 3, 29, 12)) << noon;
     QTest::addRow("date from QDateTime") << "Due" << QVariant(QDateTime(QDate(2026, 3, 29), QTime(12, 0))) << noon;
     QTest::addRow("date from ISO text") << "Due" << QVariant("2026-03-29T12:00:00") << noon;
+    // A whole day is kept as an integer by the file; it still reads as days.
+    QTest::addRow("midnight") << "Due" << QVariant(QDate(2026, 3, 29)) << QVariant(46110.0);
     QTest::addRow("time of day from text") << "Due" << QVariant("8:00") << QVariant(8.0 / 24);
     QTest::addRow("text from bool") << "Name" << QVariant(false) << QVariant("False");
     QTest::addRow("memo keeps blanks") << "Notes" << QVariant("  two\r\nlines ") << QVariant("  two\r\nlines ");
