@@ -161,22 +161,23 @@ private:
     QVariant currentValue(int index) const;
     void setBufferValue(int index, const QVariant& value);
 
-    void requireActive(const char* operation) const;
-    void requireBrowse(const char* operation);
+    void requireActive() const;
     void setState(DataSetState state);
-    void rebuildView();
+    void createFields();
     void syncWithStore() const;
-    void moveTo(int position, bool notify = true);
-    void scrolled(int oldRow);
+    void rebuildView(qint64 keepRow) const;
+    qint64 currentRow() const;
+    void moveTo(int position);
     void notifyCurrent();
     void notifyData();
     void startNewRecord(bool atEnd);
+    void writeRecord();
     void writeInsert();
     void writeUpdate();
-    void readBackRow(qint64 key, std::vector<QVariant>& row);
-    bool rowMatchesFilter(qint64 storeRow) const;
-    void masterMoved();
-    void bindParameters(class SqlStatementRef& statement) const;
+    void readBack(qint64 key, std::vector<QVariant>& row);
+    bool matchesFilter(qint64 row) const;
+    QVariantMap currentParameters() const;
+    void masterChanged();
 
     DbConnection* m_connection = nullptr;
     QString m_sql;
@@ -196,9 +197,10 @@ private:
     std::shared_ptr<RecordStore> m_store;
     mutable std::vector<qint64> m_view; // store rows visible through the filter, in order
     mutable quint64 m_viewVersion = 0;
-    int m_position = -1;                // index into m_view; -1 with no current record
+    mutable int m_position = -1;        // index into m_view; -1 with no current record
     bool m_bof = true;
     bool m_eof = true;
+    QVariantMap m_usedParameters;       // the values the last open bound
 
     std::vector<QVariant> m_buffer; // the record being edited or inserted
     int m_insertPosition = -1;       // where an inserted record stands in the view
