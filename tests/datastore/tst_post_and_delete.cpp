@@ -5,6 +5,7 @@
 #include "datastore/foreign_key_defaults.h"
 #include "datastore/post_edition.h"
 #include "datastore/query_tags.h"
+#include "platform/sqlite_statement.h"
 #include "tests/datastore/rules_fixture.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/scripted_dialogs.h"
@@ -16,17 +17,25 @@ using platform::DialogIcon;
 
 namespace {
 
-const DateTime kNow = DateTime::fromParts(2024, 5, 15, 10, 20);
+// A function, not a constant: the date arithmetic is not ready before main().
+DateTime testNow()
+{
+    return DateTime::fromParts(2024, 5, 15, 10, 20);
+}
 
 // The engine refuses these rows the way a damaged or locked file would.
+// Triggers are SQLite's own, outside the suite's dialect, so they go to the engine directly.
+void createTrigger(DbConnection& db, const QString& sql)
+{
+    platform::SqliteStatement::execute(db.handle(), sql.toUtf8().constData());
+}
+
 void refuseRegion(DbConnection& db, const char* name)
 {
-    db.execute(QStringLiteral("CREATE TRIGGER RefuseInsert BEFORE INSERT ON Regions WHEN NEW.Name = '%1' "
-                              "BEGIN SELECT RAISE(ABORT, 'region refused'); END")
-                   .arg(QLatin1String(name)));
-    db.execute(QStringLiteral("CREATE TRIGGER RefuseUpdate BEFORE UPDATE ON Regions WHEN NEW.Name = '%1' "
-                              "BEGIN SELECT RAISE(ABORT, 'region refused'); END")
-                   .arg(QLatin1String(name)));
+    for (const char* operation : {"INSERT", "UPDATE"})
+        createTrigger(db, QStringLiteral("CREATE TRIGGER Refuse%1 BEFORE %1 ON Regions WHEN NEW.Name = '%2' "
+                                         "BEGIN SELECT RAISE(ABORT, 'region refused'); END")
+                              .arg(QLatin1String(operation), QLatin1String(name)));
 }
 
 // Line 2 carries the engine's own words; the test checks they are there and
@@ -66,7 +75,7 @@ private slots:
 
 void TestPostAndDelete::postEditionWithNothingToPostDoesNotPost()
 {
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     database.db().execute(QStringLiteral("INSERT INTO Regions (Name) VALUES ('North')"));
     auto regions = database.query(QStringLiteral("SELECT * FROM Regions"), kTagRegions);
@@ -85,7 +94,7 @@ void TestPostAndDelete::postEditionWithNothingToPostDoesNotPost()
 
 void TestPostAndDelete::postEditionLeavesTheRecordEditable()
 {
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     auto regions = database.query(QStringLiteral("SELECT * FROM Regions"), kTagRegions, QStringLiteral("qryRegions"));
     regions->append();
@@ -101,7 +110,7 @@ void TestPostAndDelete::postEditionLeavesTheRecordEditable()
 
 void TestPostAndDelete::postEditionFailureIsShownAndReopens()
 {
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::ScriptedDialogs dialogs;
     test::RulesDatabase database;
     database.db().execute(QStringLiteral("INSERT INTO Regions (Name) VALUES ('North')"));
@@ -131,7 +140,7 @@ void TestPostAndDelete::postEditionFailureIsShownAndReopens()
 
 void TestPostAndDelete::silentAbortPassesWithoutMessage()
 {
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::ScriptedDialogs dialogs;
     test::RulesDatabase database;
     auto regions = database.query(QStringLiteral("SELECT * FROM Regions"), kTagRegions);
@@ -149,7 +158,7 @@ void TestPostAndDelete::silentAbortPassesWithoutMessage()
 
 void TestPostAndDelete::failedPostRollsBackWithOneMessage()
 {
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::ScriptedDialogs dialogs;
     test::RulesDatabase database;
     refuseRegion(database.db(), "Nowhere");
@@ -182,12 +191,12 @@ void TestPostAndDelete::failedPostRollsBackWithOneMessage()
 
 void TestPostAndDelete::deleteFailureIsShown()
 {
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::ScriptedDialogs dialogs;
     test::RulesDatabase database;
     database.db().execute(QStringLiteral("INSERT INTO Regions (Name) VALUES ('North')"));
-    database.db().execute(QStringLiteral("CREATE TRIGGER KeepRegions BEFORE DELETE ON Regions "
-                                         "BEGIN SELECT RAISE(ABORT, 'region refused'); END"));
+    createTrigger(database.db(), QStringLiteral("CREATE TRIGGER KeepRegions BEFORE DELETE ON Regions "
+                                                "BEGIN SELECT RAISE(ABORT, 'region refused'); END"));
     auto regions = database.query(QStringLiteral("SELECT * FROM Regions"), kTagRegions, QStringLiteral("qryRegions"));
 
     QVERIFY(!DeleteARecord(regions.get()));
@@ -221,7 +230,7 @@ void TestPostAndDelete::deleteAllSkipsLockedRecords()
 {
     QFETCH(QVariantList, statuses);
     QFETCH(QStringList, remaining);
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::ScriptedDialogs dialogs;
     test::RulesDatabase database;
     for (const QVariant& status : statuses)
@@ -250,7 +259,7 @@ void TestPostAndDelete::reservedUserCanNotBeDeleted_data()
 void TestPostAndDelete::reservedUserCanNotBeDeleted()
 {
     QFETCH(bool, usersAtStart);
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::ScriptedDialogs dialogs;
     test::RulesDatabase database;
     auto& db = database.db();

@@ -23,7 +23,11 @@ DateTime timeOfDay(int hour, int minute)
 }
 
 // A Wednesday, the 15th: weekday bit 8, third week of the month.
-const DateTime kNow = at(2024, 5, 15, 10, 20);
+// A function, not a constant: the date arithmetic is not ready before main().
+DateTime testNow()
+{
+    return at(2024, 5, 15, 10, 20);
+}
 
 // Expected and actual values in one comparable form, typed by the expectation.
 QString shown(const QVariant& value)
@@ -90,7 +94,7 @@ void TestRecordDefaults::newRecordDefaultsByTag_data()
         QTest::addRow("%s", name) << tag << QString::fromLatin1(table) << QString::fromLatin1(field) << expected;
     };
     const QVariant today = QVariant::fromValue(at(2024, 5, 15));
-    const QVariant now = QVariant::fromValue(kNow);
+    const QVariant now = QVariant::fromValue(testNow());
     const QVariant white = 16777215;
 
     row("pattern start", kTagRecurrences, "IRecurrencePattern", "PatternStartDate", today);
@@ -206,7 +210,7 @@ void TestRecordDefaults::newRecordDefaultsByTag()
     QFETCH(QString, table);
     QFETCH(QString, field);
     QFETCH(QVariant, expected);
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     seedReferenceRows(database.db());
     fillCache(database);
@@ -262,7 +266,7 @@ void TestRecordDefaults::cacheFilledOnlyWhenEveryTableHasRows()
     QFETCH(QString, emptyTable);
     QFETCH(int, userID);
     QFETCH(bool, newTaskHasPlace);
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     seedReferenceRows(database.db());
     if (!emptyTable.isEmpty())
@@ -298,7 +302,7 @@ void TestRecordDefaults::postDerivesUrgencyFromImportance()
     QFETCH(int, importance);
     QFETCH(bool, important);
     QFETCH(bool, urgent);
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     auto items = database.query(QStringLiteral("SELECT * FROM ITask"), tag);
     items->append();
@@ -314,7 +318,7 @@ void TestRecordDefaults::postDerivesUrgencyFromImportance()
 
 void TestRecordDefaults::postStampsAndFillsMissingKeys()
 {
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     seedReferenceRows(database.db());
     fillCache(database);
@@ -325,8 +329,8 @@ void TestRecordDefaults::postStampsAndFillsMissingKeys()
     clock.advanceMsecs(5 * DateTime::kMsecsPerMinute);
     tasks->post();
 
-    QCOMPARE(tasks->fieldByName(QStringLiteral("TimeCreated")).asDateTime(), kNow);
-    QCOMPARE(tasks->fieldByName(QStringLiteral("TimeModified")).asDateTime(), kNow.addMinutes(5));
+    QCOMPARE(tasks->fieldByName(QStringLiteral("TimeCreated")).asDateTime(), testNow());
+    QCOMPARE(tasks->fieldByName(QStringLiteral("TimeModified")).asDateTime(), testNow().addMinutes(5));
     QCOMPARE(tasks->fieldByName(QStringLiteral("UserID")).asInteger(), 7);  // NULL takes the default
     QCOMPARE(tasks->fieldByName(QStringLiteral("PlaceID")).asInteger(), 9); // a chosen key stays
     // The post's transaction is over and another program sees the row.
@@ -337,7 +341,7 @@ void TestRecordDefaults::postStampsAndFillsMissingKeys()
 
 void TestRecordDefaults::postClearsEmptyTextsAndFarDates()
 {
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     auto periods = database.query(QStringLiteral("SELECT * FROM Periods"), kTagRegions);
     periods->append();
@@ -361,7 +365,7 @@ void TestRecordDefaults::postClearsEmptyTextsAndFarDates()
 
 void TestRecordDefaults::postClearsOnlyListedContactFields()
 {
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     database.db().execute(QStringLiteral("INSERT INTO Contacts (FirstName, MiddleName, LastName, User1) "
                                          "VALUES ('Anna', 'Maria', 'Smith', 'x')"));
@@ -383,7 +387,7 @@ void TestRecordDefaults::postClearsOnlyListedContactFields()
 
 void TestRecordDefaults::postWritesReminderInfoFromProvider()
 {
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     auto tasks = database.query(QStringLiteral("SELECT * FROM ITask"), kTagTasks);
     tasks->append();

@@ -19,7 +19,11 @@ using namespace velmora;
 
 namespace {
 
-const DateTime kNow = DateTime::fromParts(2024, 5, 15, 10, 20);
+// A function, not a constant: the date arithmetic is not ready before main().
+DateTime testNow()
+{
+    return DateTime::fromParts(2024, 5, 15, 10, 20);
+}
 
 } // namespace
 
@@ -52,7 +56,7 @@ void TestRecordLookup::userFullName()
 {
     QFETCH(int, userID);
     QFETCH(QString, name);
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     database.db().execute(QStringLiteral("INSERT INTO Users (UserID, FullName) VALUES (4, 'Admin'), (6, 'Ann Lee'), "
                                          "(8, 'Bo Park')"));
@@ -71,7 +75,7 @@ void TestRecordLookup::userFullName()
 
 void TestRecordLookup::userFullNameFromParts()
 {
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     database.db().execute(QStringLiteral("CREATE TABLE Staff (UserID INTEGER PRIMARY KEY, FirstName TEXT, LastName TEXT)"));
     database.db().execute(QStringLiteral("INSERT INTO Staff VALUES (3, 'Ann', 'Lee')"));
@@ -81,7 +85,7 @@ void TestRecordLookup::userFullNameFromParts()
 
 void TestRecordLookup::nameListKeepsTheCursor()
 {
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     database.db().execute(QStringLiteral("INSERT INTO Categories (Name) VALUES ('Work'), ('Home'), (' Travel ')"));
     auto categories = database.query(QStringLiteral("SELECT * FROM Categories ORDER BY CategoryID"), kTagCategories);
@@ -122,7 +126,7 @@ void TestRecordLookup::findOrAddLookupRecord()
     QFETCH(QStringList, allowed);
     QFETCH(QString, expect);
     QFETCH(QString, storedName);
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     database.db().execute(QStringLiteral("INSERT INTO Categories (Name) VALUES ('Work'), ('Home')"));
     auto categories = database.query(QStringLiteral("SELECT * FROM Categories"), kTagCategories);
@@ -147,7 +151,7 @@ void TestRecordLookup::findOrAddLookupRecord()
 
 void TestRecordLookup::locateTaskSubTables()
 {
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     auto& db = database.db();
     db.execute(QStringLiteral("INSERT INTO Reminders (ReminderID) VALUES (1), (2), (3)"));
@@ -193,7 +197,7 @@ void TestRecordLookup::skipToOpenTask()
     QFETCH(int, fromRecNo);
     QFETCH(bool, backwards);
     QFETCH(QString, landsOn);
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     database.db().execute(QStringLiteral("INSERT INTO ITask (Subject, RecurrenceState, IsComplete) VALUES "
                                          "('A', 0, 0), ('B', 3, 0), ('C', 1, 1), ('D', 2, 0), ('E', 0, 1)"));
@@ -210,7 +214,7 @@ void TestRecordLookup::skipToOpenTask()
 
 void TestRecordLookup::reloadSeesOtherWritersAndStays()
 {
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     database.db().execute(QStringLiteral("INSERT INTO Regions (Name) VALUES ('North'), ('South'), ('East')"));
     auto regions = database.query(QStringLiteral("SELECT * FROM Regions ORDER BY Name"), kTagRegions);
@@ -227,7 +231,7 @@ void TestRecordLookup::reloadSeesOtherWritersAndStays()
 
 void TestRecordLookup::printRecordOnlyForAViewer()
 {
-    test::FakeClock clock(kNow);
+    test::FakeClock clock(testNow());
     test::RulesDatabase database;
     database.db().execute(QStringLiteral("INSERT INTO Regions (Name, Color) VALUES ('North', 255)"));
     auto regions = database.query(QStringLiteral("SELECT RegionID, Name, Color FROM Regions"), kTagRegions);
