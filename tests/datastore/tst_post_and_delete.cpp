@@ -69,6 +69,8 @@ private slots:
     void deleteFailureIsShown();
     void deleteAllSkipsLockedRecords_data();
     void deleteAllSkipsLockedRecords();
+    void deleteAllFailure_data();
+    void deleteAllFailure();
     void reservedUserCanNotBeDeleted_data();
     void reservedUserCanNotBeDeleted();
 };
@@ -247,6 +249,43 @@ void TestPostAndDelete::deleteAllSkipsLockedRecords()
     QCOMPARE(left, remaining);
     QCOMPARE(database.count(QStringLiteral("Entries")), remaining.size());
     QVERIFY(!entries->controlsDisabled());
+}
+
+void TestPostAndDelete::deleteAllFailure_data()
+{
+    QTest::addColumn<bool>("reraise");
+    QTest::addRow("reported") << false;
+    QTest::addRow("reported and raised again") << true;
+}
+
+void TestPostAndDelete::deleteAllFailure()
+{
+    QFETCH(bool, reraise);
+    test::FakeClock clock(testNow());
+    test::ScriptedDialogs dialogs;
+    test::RulesDatabase database;
+    database.db().execute(QStringLiteral("INSERT INTO Regions (Name) VALUES ('North'), ('South')"));
+    createTrigger(database.db(), QStringLiteral("CREATE TRIGGER KeepSouth BEFORE DELETE ON Regions WHEN OLD.Name = "
+                                                "'South' BEGIN SELECT RAISE(ABORT, 'region refused'); END"));
+    auto regions = database.query(QStringLiteral("SELECT * FROM Regions ORDER BY RegionID"), kTagRegions);
+
+    if (reraise)
+        QVERIFY_THROWS_EXCEPTION(Exception, DeleteAllRecords(regions.get(), true));
+    else
+        QVERIFY(!DeleteAllRecords(regions.get(), false));
+    QCOMPARE(dialogs.shown().size(), 1);
+    const auto& box = dialogs.shown().first();
+    QCOMPARE(box.caption, QStringLiteral("Error"));
+    QCOMPARE(box.icon, DialogIcon::Error);
+    QCOMPARE(box.text, withReasonOf(box.text, QStringList{QStringLiteral("Delete entry failed!"),
+                                                          QStringLiteral("Reason: ?"), QString(),
+                                                          QStringLiteral("To success deleting this entry:")}
+                                                  + kAdvice
+                                                  + QStringList{QStringLiteral("4, DELETE ANY ENTRY REFERRING TO THIS ENTRY."),
+                                                                QString(),
+                                                                QStringLiteral("Please restart this application to try to resolve this problem!")}));
+    QCOMPARE(database.count(QStringLiteral("Regions")), 1); // what went before the failure stays deleted
+    QVERIFY(!regions->controlsDisabled());
 }
 
 void TestPostAndDelete::reservedUserCanNotBeDeleted_data()

@@ -40,6 +40,7 @@ private slots:
     void skipToOpenTask_data();
     void skipToOpenTask();
     void reloadSeesOtherWritersAndStays();
+    void rowResyncReadsOtherWriters();
     void printRecordOnlyForAViewer();
 };
 
@@ -227,6 +228,24 @@ void TestRecordLookup::reloadSeesOtherWritersAndStays()
     QCOMPARE(regions->recordCount(), 4);
     QCOMPARE(regions->fieldByName(QStringLiteral("Name")).asString(), QStringLiteral("South"));
     QCOMPARE(regions->fieldByName(QStringLiteral("Description")).asString(), QStringLiteral("warm"));
+}
+
+void TestRecordLookup::rowResyncReadsOtherWriters()
+{
+    test::FakeClock clock(testNow());
+    test::RulesDatabase database;
+    database.db().execute(QStringLiteral("INSERT INTO Regions (Name) VALUES ('North'), ('South')"));
+    auto regions = database.query(QStringLiteral("SELECT * FROM Regions ORDER BY RegionID"), kTagRegions);
+    regions->last();
+    auto other = DbConnection::open(database.path());
+    other->execute(QStringLiteral("UPDATE Regions SET Description = 'warm'"));
+
+    ApplyRowUpdates(regions.get(), false);
+    QCOMPARE(regions->fieldByName(QStringLiteral("Description")).asString(), QString());
+    ApplyRowUpdates(regions.get(), true);
+    QCOMPARE(regions->fieldByName(QStringLiteral("Description")).asString(), QStringLiteral("warm"));
+    regions->first(); // only the current row is read again
+    QCOMPARE(regions->fieldByName(QStringLiteral("Description")).asString(), QString());
 }
 
 void TestRecordLookup::printRecordOnlyForAViewer()
