@@ -8,7 +8,8 @@ namespace velmora {
 
 namespace {
 
-const QDate kEpoch(1899, 12, 30);
+// Constant-initialised, so dates built before main() (static test data) are right.
+constexpr QDate kEpoch = QDate::fromJulianDay(2415019); // 30 December 1899
 
 std::int64_t floorDiv(std::int64_t value, std::int64_t divisor)
 {

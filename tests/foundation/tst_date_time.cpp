@@ -9,6 +9,11 @@
 
 using namespace velmora;
 
+namespace {
+// Built before main() runs, as static test data and tables are.
+const DateTime kBuiltBeforeMain = DateTime::fromParts(2026, 3, 29, 9, 30);
+} // namespace
+
 class TestDateTime : public QObject {
     Q_OBJECT
 private slots:
@@ -65,6 +70,7 @@ void TestDateTime::datePartAndWeekday()
     QCOMPARE(DateTime::fromParts(2026, 1, 31).addMonths(1), DateTime::fromParts(2026, 2, 28));
     QVERIFY(!DateTime::fromDays(0.25).hasDatePart());
     QVERIFY(!value.datePart().hasTimePart());
+    QCOMPARE(kBuiltBeforeMain.toIsoText(), QStringLiteral("2026-03-29T09:30:00.000"));
 }
 
 void TestDateTime::isoTexts_data()
