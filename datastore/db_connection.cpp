@@ -1,5 +1,6 @@
 #include "datastore/db_connection.h"
 
+#include "datastore/connection_string.h"
 #include "datastore/sql_dialect.h"
 #include "platform/exception.h"
 #include "platform/sqlite_statement.h"
@@ -44,6 +45,14 @@ std::unique_ptr<DbConnection> DbConnection::open(const QString& path, bool creat
         throw Exception(QStringLiteral("Could not open database '%1': %2").arg(path, error.message()));
     }
     return connection;
+}
+
+std::unique_ptr<DbConnection> DbConnection::openConnectionString(const QString& connectionString)
+{
+    const QString path = DataSourceOf(connectionString);
+    if (path.isEmpty())
+        throw Exception(QStringLiteral("The connection string names no data source: %1").arg(connectionString));
+    return open(path);
 }
 
 DbConnection::DbConnection(sqlite3* db, QString path) : m_db(db), m_path(std::move(path)) {}

@@ -21,6 +21,8 @@ public:
     // engine's message when it is missing or not a database. With create,
     // a missing file is created empty.
     static std::unique_ptr<DbConnection> open(const QString& path, bool create = false);
+    // Opens the file a published connection string names in "Data Source=".
+    static std::unique_ptr<DbConnection> openConnectionString(const QString& connectionString);
     ~DbConnection();
     DbConnection(const DbConnection&) = delete;
     DbConnection& operator=(const DbConnection&) = delete;

@@ -2,8 +2,11 @@
 // enciphered copy each program publishes for the others.
 
 #include "datastore/connection_string.h"
+#include "datastore/database_schema.h"
+#include "datastore/db_connection.h"
 #include "foundation/cipher.h"
 #include "foundation/settings_keys.h"
+#include "platform/exception.h"
 #include "platform/settings_store.h"
 #include "tests/support/debug_capture.h"
 #include "tests/support/sandbox.h"
@@ -45,6 +48,7 @@ private slots:
     void readingStopsQuietlyAtTheFirstFailure_data();
     void readingStopsQuietlyAtTheFirstFailure();
     void missingKeyReadsAsEmpty();
+    void publishedStringOpensTheDatabase();
     void unusableStoreIsLoggedOnWriteAndQuietOnRead();
 
 private:
@@ -223,6 +227,19 @@ void TestConnectionString::unusableStoreIsLoggedOnWriteAndQuietOnRead()
     m_log->clear();
     QCOMPARE(velmora::ReadConnectionString(kCenter), QString());
     QCOMPARE(m_log->messages(), QStringList());
+}
+
+void TestConnectionString::publishedStringOpensTheDatabase()
+{
+    const QString path = velmora::GetDefaultDatabasePath(QStringLiteral("VelmoraV2.mdb"));
+    velmora::createDatabase(path);
+    velmora::WriteConnectionString(velmora::BuildConnectionString(path));
+    auto connection = velmora::DbConnection::openConnectionString(velmora::ReadConnectionString(kCenter));
+    QCOMPARE(connection->path(), path);
+    QVERIFY(connection->scalar(QStringLiteral("SELECT count(*) FROM Categories")).toInt() > 1);
+    QVERIFY_THROWS_EXCEPTION(velmora::Exception, velmora::DbConnection::openConnectionString(QStringLiteral("Provider=x;")));
+    QVERIFY_THROWS_EXCEPTION(velmora::Exception,
+                             velmora::DbConnection::openConnectionString(velmora::BuildConnectionString(path + QStringLiteral(".gone"))));
 }
 
 QTEST_MAIN(TestConnectionString)
