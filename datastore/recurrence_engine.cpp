@@ -73,8 +73,10 @@ bool readBool(const DataSet& data, const char* name, bool fallback)
     return field && !field->isNull() ? field->asBoolean() : fallback;
 }
 
-// A series that ends by count keeps within its end date as well, when the
-// row has one: a row without a date must not lose its every occurrence.
+// A series that ends keeps within its end date as well as its count, so the
+// calendar, the reminders and the task list agree whichever of the two the
+// row was last written by; a row without a date must not lose its every
+// occurrence.
 DateTime searchEnd(const RecurringEvent& event, const RecurrencePattern& pattern)
 {
     if (pattern.noEndDate || !pattern.patternEndDate.hasDatePart())
@@ -143,7 +145,7 @@ std::vector<Occurrence> ExpandSeries(const RecurrencePattern& pattern, bool allD
                                      int firstDayOfWeek)
 {
     const RecurringEvent event = MakePatternEvent(pattern, allDay);
-    return OccurrenceCalculator(event, firstDayOfWeek).between(from, to);
+    return OccurrenceCalculator(event, firstDayOfWeek).between(from, std::min(to, searchEnd(event, pattern)));
 }
 
 bool IsOccurrenceOn(const RecurrencePattern& pattern, DateTime moment, int firstDayOfWeek)
@@ -156,7 +158,7 @@ bool IsOccurrenceOn(const RecurrencePattern& pattern, DateTime moment, int first
         ? (event.finish.addMsecs(-1).dayNumber() - event.start.dayNumber())
         : 0;
     bool covered = false;
-    calculator.forEach(day.addDays(-span), day, true, [&](const Occurrence& occurrence) {
+    calculator.forEach(day.addDays(-span), std::min(day, searchEnd(event, pattern)), true, [&](const Occurrence& occurrence) {
         const DateTime lastDay = occurrence.finish > occurrence.start ? occurrence.finish.addMsecs(-1).datePart()
                                                                        : occurrence.start.datePart();
         covered = lastDay >= day;

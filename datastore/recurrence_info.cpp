@@ -89,6 +89,11 @@ void LoadRecurrenceInfo(RecurringEvent& event, const RecurrencePattern& pattern)
         info.dayNumber = pattern.instance;
         break;
     default:
+        // A type the suite does not know has no dates at all, rather than the
+        // daily series an untouched description would give.
+        info.recurrence = cxreDaily;
+        info.dayType = cxdtEveryDay;
+        info.periodicity = 0;
         break;
     }
 }
