@@ -9,5 +9,8 @@ inline constexpr char kChannelAccessUnit[] = "DBCommAccessUnit";
 inline constexpr char kChannelAccessUnitPrint[] = "DBCommAceessUnit";
 inline constexpr char kChannelForeignKeys[] = "FKUnit";
 inline constexpr char kChannelGeneralHandlers[] = "VelmoraDMGeneralUnit";
+// Occurrence rows and record copies; series completion and moves.
+inline constexpr char kChannelCloneUnit[] = "DBCloneUnit";
+inline constexpr char kChannelScheduleEvents[] = "ScheduleEventUnit";
 
 } // namespace velmora

@@ -1,155 +1,106 @@
 #include "datastore/series_rows.h"
 
-#include "datastore/data_channels.h"
-#include "datastore/dataset.h"
-#include "datastore/item_fields.h"
-#include "datastore/post_edition.h"
-#include "datastore/record_lookup.h"
-#include "foundation/debug_agent.h"
-
-#include <QList>
+#include "platform/sqlite_statement.h"
 
 namespace velmora {
 
-namespace {
+using platform::SqliteStatement;
 
-void trace(const QString& message)
+const char kPatternColumns[] =
+    "p.\"IRecurrencePatternID\", p.\"RecurrenceType\", p.\"Interval\", p.\"DayOfWeekMask\", p.\"DayOfMonth\", "
+    "p.\"Instance\", p.\"MonthOfYear\", p.\"PatternStartDate\", p.\"PatternEndDate\", p.\"NoEndDate\", "
+    "p.\"EndType\", p.\"Occurrences\", p.\"StartTime\", p.\"EndTime\", p.\"Duration\", p.\"Regenerate\"";
+
+DateTime DateColumn(const SqliteStatement& statement, int column)
 {
-    SendDebugMessage(QString::fromLatin1(kChannelAccessUnit), kTraceLevel, message);
+    return statement.isNull(column) ? DateTime() : DateTime::fromDays(statement.real(column));
 }
 
-class ControlsDisabled {
-public:
-    explicit ControlsDisabled(DataSet& ds) : m_ds(ds) { m_ds.disableControls(); }
-    ~ControlsDisabled() { m_ds.enableControls(); }
-    ControlsDisabled(const ControlsDisabled&) = delete;
-    ControlsDisabled& operator=(const ControlsDisabled&) = delete;
-
-private:
-    DataSet& m_ds;
-};
-
-bool deleteByKey(DataSet& ds, const QString& keyField, qint64 key)
+RecurrencePattern PatternFromStatement(const SqliteStatement& statement, int first)
 {
-    return key > 0 && moveToKey(ds, keyField, key) && DeleteARecord(&ds);
+    int column = first;
+    const auto integer = [&] { return int(statement.int64(column++)); };
+    const auto date = [&] { return DateColumn(statement, column++); };
+    RecurrencePattern pattern;
+    pattern.id = statement.int64(column++);
+    pattern.recurrenceType = integer();
+    pattern.interval = integer();
+    pattern.dayOfWeekMask = integer();
+    pattern.dayOfMonth = integer();
+    pattern.instance = integer();
+    pattern.monthOfYear = integer();
+    pattern.patternStartDate = date();
+    pattern.patternEndDate = date();
+    pattern.noEndDate = integer() != 0;
+    pattern.endType = integer();
+    pattern.occurrences = integer();
+    pattern.startTime = date().timePart();
+    pattern.endTime = date().timePart();
+    pattern.duration = integer();
+    pattern.regenerate = integer() != 0;
+    return pattern;
 }
 
-// The Exceptions row of an occurrence, by its key and whether it marks a deletion.
-void deleteOwnException(DataSet& exceptions, qint64 itemKey, bool deleted)
+std::optional<RecurrencePattern> ReadPattern(sqlite3* db, qint64 patternId)
 {
-    if (exceptions.locate(QStringLiteral("ITaskID;IsDeleted"), QVariantList{itemKey, deleted}))
-        DeleteARecord(&exceptions);
+    const QByteArray sql = QByteArray("SELECT ") + kPatternColumns
+        + " FROM \"IRecurrencePattern\" p WHERE p.\"IRecurrencePatternID\" = ?1";
+    SqliteStatement statement(db, sql.constData());
+    statement.bind(1, std::int64_t(patternId));
+    if (!statement.step())
+        return std::nullopt;
+    return PatternFromStatement(statement);
 }
 
-} // namespace
-
-bool RemoveRecurrenceAndReminder(DataSet* item, DataSet* reminders, DataSet* patterns)
+std::vector<StoredOccurrence> ReadStoredOccurrences(sqlite3* db, qint64 masterId)
 {
-    if (!IsDataSetActive(item) || !IsDataSetActive(reminders) || !IsDataSetActive(patterns))
-        return false;
-    const qint64 patternId = integerField(*item, QStringLiteral("IRecurrencePatternID"));
-    const qint64 reminderId = integerField(*item, QStringLiteral("ReminderID"));
-    if (patternId <= 0 && reminderId <= 0)
-        return false;
-    ControlsDisabled disabled(*item);
-    const bool isTask = booleanField(*item, QStringLiteral("IsTask"), true);
-    const bool keepsSeriesPattern = !isTask && integerField(*item, QStringLiteral("RecurrenceState")) != 1;
-    if (!keepsSeriesPattern && patternId > 0) {
-        beginEditing(*item);
-        item->fieldByName(QStringLiteral("IRecurrencePatternID")).setValue(0);
-        item->fieldByName(QStringLiteral("IsRecurring")).setValue(false);
-        PostEdition(item);
-        deleteByKey(*patterns, QStringLiteral("IRecurrencePatternID"), patternId);
+    SqliteStatement statement(
+        db, "SELECT t.\"ITaskID\", t.\"RecurrenceState\", t.\"StartDate\", t.\"DueDate\", e.\"OriginalDate\" "
+            "FROM \"ITask\" t LEFT JOIN \"Exceptions\" e ON e.\"ITaskID\" = t.\"ITaskID\" "
+            "AND e.\"ParentID\" = t.\"ParentID\" "
+            "WHERE t.\"ParentID\" = ?1 AND t.\"RecurrenceState\" IN (2, 3, 4) ORDER BY t.\"ITaskID\"");
+    statement.bind(1, std::int64_t(masterId));
+    std::vector<StoredOccurrence> rows;
+    while (statement.step()) {
+        StoredOccurrence row;
+        row.taskId = statement.int64(0);
+        row.state = int(statement.int64(1));
+        row.start = DateColumn(statement, 2);
+        row.finish = DateColumn(statement, 3);
+        row.originalDate = statement.isNull(4) ? row.start : DateColumn(statement, 4);
+        rows.push_back(row);
     }
-    beginEditing(*item);
-    item->fieldByName(QStringLiteral("ReminderID")).setValue(0);
-    item->fieldByName(QStringLiteral("HasReminder")).setValue(false);
-    PostEdition(item);
-    deleteByKey(*reminders, QStringLiteral("ReminderID"), reminderId);
-    return true;
+    return rows;
 }
 
-bool DeleteAppointmentExceptions(DataSet* item, DataSet* exceptions, DataSet* reminders)
+std::optional<ScheduleEventType> SeriesOccurrenceOnDay(sqlite3* db, qint64 masterId, DateTime day)
 {
-    if (!IsDataSetActive(item) || !IsDataSetActive(exceptions))
-        return false;
-    const qint64 state = integerField(*item, QStringLiteral("RecurrenceState"));
-    if (state == 0)
-        return false;
-    const qint64 startKey = integerField(*item, QStringLiteral("ITaskID"));
-    {
-        ControlsDisabled disabled(*item);
-        exceptions->setFiltered(false);
-        if (state == 1) {
-            exceptions->setFilter(QStringLiteral("ParentID = ") + QString::number(startKey));
-            exceptions->setFiltered(true);
-            // Each delete shifts the filtered rows; collect the keys first.
-            QList<qint64> occurrences;
-            for (exceptions->first(); !exceptions->eof(); exceptions->next())
-                occurrences.append(integerField(*exceptions, QStringLiteral("ITaskID")));
-            while (!exceptions->isEmpty()) {
-                exceptions->first();
-                if (!DeleteARecord(exceptions))
-                    break;
-            }
-            for (qint64 occurrence : occurrences) {
-                if (!item->locate(QStringLiteral("ITaskID"), occurrence))
-                    continue;
-                const qint64 reminderId = integerField(*item, QStringLiteral("ReminderID"));
-                trace(QStringLiteral("qryMaster: ITaskID, ReminderID, RecurrenceState: %1, %2, %3")
-                          .arg(occurrence)
-                          .arg(reminderId)
-                          .arg(integerField(*item, QStringLiteral("RecurrenceState"))));
-                DeleteARecord(item);
-                if (reminderId > 0 && IsDataSetActive(reminders))
-                    deleteByKey(*reminders, QStringLiteral("ReminderID"), reminderId);
-            }
-        } else if (state == 2 || state == 4) {
-            deleteOwnException(*exceptions, startKey, false);
-        } else if (state == 3) {
-            deleteOwnException(*exceptions, startKey, true);
+    const std::int64_t dayNumber = day.dayNumber();
+    bool hidden = false;
+    bool deleted = false;
+    for (const StoredOccurrence& row : ReadStoredOccurrences(db, masterId)) {
+        if (row.state != 3 && row.start.dayNumber() == dayNumber)
+            return RecurrenceStateToEventType(row.state);
+        if (row.originalDate.dayNumber() == dayNumber) {
+            hidden = true;
+            deleted = deleted || row.state == 3;
         }
-        exceptions->setFiltered(false);
     }
-    if (!item->locate(QStringLiteral("ITaskID"), startKey))
-        trace(QStringLiteral("Attention: DeleteAppointmentExceptions fail to locate ITaskID: ")
-              + QString::number(startKey));
-    return true;
-}
+    if (deleted)
+        return ScheduleEventType::Exception;
+    if (hidden)
+        return std::nullopt;
 
-bool HasSeriesLinks(DataSet* item, DataSet* exceptions)
-{
-    if (!IsDataSetActive(item))
-        return false;
-    const qint64 key = integerField(*item, QStringLiteral("ITaskID"));
-    const qint64 parent = integerField(*item, QStringLiteral("ParentID"));
-    if (parent > 0 && parent != key)
-        return true;
-    if (!IsDataSetActive(exceptions))
-        return false;
-    auto walker = exceptions->clone();
-    for (walker->first(); !walker->eof(); walker->next())
-        if (integerField(*walker, QStringLiteral("ParentID")) == key)
-            return true;
-    return false;
-}
-
-void SetOccurrenceState(DataSet* item, DataSet* exceptions, int state)
-{
-    if (!IsDataSetActive(item))
-        return;
-    beginEditing(*item);
-    item->fieldByName(QStringLiteral("RecurrenceState")).setValue(state);
-    PostEdition(item);
-    if (!IsDataSetActive(exceptions))
-        return;
-    const qint64 key = integerField(*item, QStringLiteral("ITaskID"));
-    const qint64 parent = integerField(*item, QStringLiteral("ParentID"));
-    if (!exceptions->locate(QStringLiteral("ITaskID;ParentID"), QVariantList{key, parent}))
-        return;
-    beginEditing(*exceptions);
-    exceptions->fieldByName(QStringLiteral("IsDeleted")).setValue(state == 3);
-    PostEdition(exceptions);
+    SqliteStatement master(db, "SELECT \"IRecurrencePatternID\", \"IsAllDayEvent\" FROM \"ITask\" "
+                               "WHERE \"ITaskID\" = ?1 AND \"RecurrenceState\" = 1");
+    master.bind(1, std::int64_t(masterId));
+    if (!master.step())
+        return std::nullopt;
+    const bool allDay = master.int64(1) != 0;
+    const std::optional<RecurrencePattern> pattern = ReadPattern(db, master.int64(0));
+    if (!pattern || ExpandSeries(*pattern, allDay, day.datePart(), day.datePart()).empty())
+        return std::nullopt;
+    return ScheduleEventType::Occurrence;
 }
 
 } // namespace velmora

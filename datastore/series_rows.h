@@ -1,22 +1,46 @@
 #pragma once
-// Removing and re-stating the rows that tie an item to its series: its
-// pattern and reminder, its materialised occurrences and their Exceptions rows.
+// A series as the file holds it, read with plain SELECTs: its pattern row,
+// its stored occurrence rows, and which occurrence it has on a given day.
+
+#include "datastore/recurrence_engine.h"
+#include "datastore/schedule_event.h"
+#include "foundation/date_time.h"
+
+#include <optional>
+#include <vector>
+
+struct sqlite3;
 
 namespace velmora {
 
-class DataSet;
+namespace platform {
+class SqliteStatement;
+}
 
-// Deletes the item's reminder and, unless the item is an occurrence (whose
-// pattern is its series'), its pattern, clearing the item's links first.
-// False when a dataset is closed or the item has neither.
-bool RemoveRecurrenceAndReminder(DataSet* item, DataSet* reminders, DataSet* patterns);
-// Deletes the occurrence rows that belong to the item: a master's
-// occurrences with their reminders and Exceptions rows, or an occurrence's
-// own Exceptions row. The item stays current. False for a plain item.
-bool DeleteAppointmentExceptions(DataSet* item, DataSet* exceptions, DataSet* reminders);
-// Whether the item is an occurrence, or a master with Exceptions rows.
-bool HasSeriesLinks(DataSet* item, DataSet* exceptions);
-// Sets the item's RecurrenceState and its Exceptions row's IsDeleted to match.
-void SetOccurrenceState(DataSet* item, DataSet* exceptions, int state);
+// The pattern columns in the order PatternFromStatement reads them.
+extern const char kPatternColumns[];
+// The pattern of a statement whose columns from first on are kPatternColumns.
+RecurrencePattern PatternFromStatement(const platform::SqliteStatement& statement, int first = 0);
+std::optional<RecurrencePattern> ReadPattern(sqlite3* db, qint64 patternId);
+
+// A stored date as the file holds it; the epoch for NULL.
+DateTime DateColumn(const platform::SqliteStatement& statement, int column);
+
+struct StoredOccurrence {
+    qint64 taskId = 0;
+    int state = 0; // 2, 3 or 4
+    DateTime start;
+    DateTime finish;
+    // The start it had in the series: its Exceptions row's OriginalDate, or
+    // its own start when it has no Exceptions row.
+    DateTime originalDate;
+};
+
+std::vector<StoredOccurrence> ReadStoredOccurrences(sqlite3* db, qint64 masterId);
+
+// The master's occurrence on the day: a changed occurrence row that starts
+// on it, a deleted one that stood on it, or a computed one that no stored
+// row hides; nullopt when the series has none that day.
+std::optional<ScheduleEventType> SeriesOccurrenceOnDay(sqlite3* db, qint64 masterId, DateTime day);
 
 } // namespace velmora

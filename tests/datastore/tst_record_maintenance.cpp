@@ -5,7 +5,7 @@
 #include "datastore/item_text.h"
 #include "datastore/reminder_rules.h"
 #include "datastore/reminder_sync.h"
-#include "datastore/series_rows.h"
+#include "datastore/series_links.h"
 #include "datastore/task_completion.h"
 #include "foundation/window_messages.h"
 #include "platform/window_bus.h"
