@@ -7,6 +7,7 @@
 #include "datastore/reminder_sync.h"
 #include "datastore/series_links.h"
 #include "datastore/task_completion.h"
+#include "foundation/date_texts.h"
 #include "foundation/window_messages.h"
 #include "platform/window_bus.h"
 #include "tests/datastore/item_store_fixture.h"
@@ -80,7 +81,7 @@ private slots:
     void completionStates();
     void dueTests_data();
     void dueTests();
-    void taskAsText();
+    void itemsAsText();
 };
 
 void TestRecordMaintenance::syncCreatesTheMissingReminder()
@@ -213,25 +214,29 @@ void TestRecordMaintenance::reminderDueOn()
 void TestRecordMaintenance::occurrenceAlive_data()
 {
     QTest::addColumn<int>("state");
-    QTest::addColumn<int>("exceptionDayOffset"); // from today; -100 for no Exceptions row of the master
+    QTest::addColumn<int>("exceptionDayOffset"); // of the master's Exceptions row from today; -100 for none
+    QTest::addColumn<bool>("exceptionDeleted");
     QTest::addColumn<DateTime>("when");
     QTest::addColumn<bool>("alive");
     const DateTime early = DateTime::fromParts(2024, 5, 15, 8, 0);
     const DateTime late = DateTime::fromParts(2024, 5, 15, 11, 0);
-    QTest::addRow("plain item") << 0 << -100 << early << true;
-    QTest::addRow("occurrence") << 2 << -100 << early << true;
-    QTest::addRow("deleted occurrence") << 3 << -100 << early << false;
-    QTest::addRow("changed occurrence before its reminder time") << 4 << -100 << early << true;
-    QTest::addRow("changed occurrence after its reminder time") << 4 << -100 << late << false;
-    QTest::addRow("master with no exception") << 1 << -100 << early << true;
-    QTest::addRow("master with a deleted exception today") << 1 << 0 << early << false;
-    QTest::addRow("master with an exception tomorrow") << 1 << 1 << early << true;
+    QTest::addRow("plain item") << 0 << -100 << true << early << true;
+    QTest::addRow("occurrence") << 2 << -100 << true << early << true;
+    QTest::addRow("deleted occurrence") << 3 << -100 << true << early << false;
+    QTest::addRow("changed occurrence before its reminder time") << 4 << -100 << true << early << true;
+    QTest::addRow("changed occurrence after its reminder time") << 4 << -100 << true << late << false;
+    QTest::addRow("master with no exception") << 1 << -100 << true << early << true;
+    QTest::addRow("master with a deleted exception today") << 1 << 0 << true << early << false;
+    QTest::addRow("master with an exception tomorrow") << 1 << 1 << true << early << true;
+    // A changed occurrence hides the master's reminder on its day just as a deleted one does.
+    QTest::addRow("master with a changed exception today") << 1 << 0 << false << early << false;
 }
 
 void TestRecordMaintenance::occurrenceAlive()
 {
     QFETCH(int, state);
     QFETCH(int, exceptionDayOffset);
+    QFETCH(bool, exceptionDeleted);
     QFETCH(DateTime, when);
     QFETCH(bool, alive);
     test::ItemStore store(testNow());
@@ -242,8 +247,9 @@ void TestRecordMaintenance::occurrenceAlive()
     if (exceptionDayOffset != -100)
         store.add(QStringLiteral("Exceptions"),
                   {{QStringLiteral("ITaskID"), itemId + 1}, {QStringLiteral("ParentID"), itemId},
-                   {QStringLiteral("OriginalDate"), at(testNow().datePart().addDays(exceptionDayOffset).addMinutes(9 * 60))},
-                   {QStringLiteral("IsDeleted"), 1}});
+                   {QStringLiteral("OriginalDate"),
+                    at(testNow().datePart().addDays(exceptionDayOffset).addMinutes(9 * 60))},
+                   {QStringLiteral("IsDeleted"), exceptionDeleted ? 1 : 0}});
     store.reopen();
 
     QCOMPARE(IsOccurrenceAlive(store.appointments.get(), store.reminders.get(), store.exceptions.get(), when), alive);
@@ -446,7 +452,7 @@ void TestRecordMaintenance::dueTests()
     QCOMPARE(IsTaskActive(store.tasks.get(), store.patterns.get()), active);
 }
 
-void TestRecordMaintenance::taskAsText()
+void TestRecordMaintenance::itemsAsText()
 {
     test::ItemStore store(testNow());
     store.add(QStringLiteral("ITask"),
@@ -465,6 +471,20 @@ void TestRecordMaintenance::taskAsText()
                             "Reminder Information: Reminder At 9:00\r\n\r\nStatus: In Progress\r\nPercent Complete: 40% \r\n\r\n"
                             "Total Work: 12.5 hours\r\nActual Work: 4 hours\r\n\r\nMileage: 30 km\r\n"
                             "Billing Information: Project 7\r\nCompanies: Acme\r\n\r\nNumbers first."));
+
+    QVariantMap meeting = appointment(QStringLiteral("Review"), 0);
+    meeting[QStringLiteral("BusyStatus")] = 2;
+    meeting[QStringLiteral("Body")] = QStringLiteral("Agenda attached.");
+    store.add(QStringLiteral("ITask"), meeting);
+    store.reopen();
+    const DateTime start = DateTime::fromParts(2024, 5, 27, 9, 0);
+    const QStringList lines = FormatAppointmentAsText(store.appointments.get(), start, start.addMinutes(60)).split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 16);
+    QCOMPARE(lines.at(1), QStringLiteral("Subject: Review"));
+    QVERIFY(lines.at(5).startsWith(QStringLiteral("Start: ")) && lines.at(5).endsWith(ShortTimeText(start)));
+    QVERIFY(lines.at(6).startsWith(QStringLiteral("End: ")) && lines.at(6).endsWith(ShortTimeText(start.addMinutes(60))));
+    QCOMPARE(lines.at(7), QStringLiteral("Show Time As: Busy"));
+    QCOMPARE(lines.at(15), QStringLiteral("Agenda attached."));
     QCOMPARE(BusyStatusName(3), QStringLiteral("Out Of Office"));
     QCOMPARE(BusyStatusName(4), QString());
 }
