@@ -1,5 +1,7 @@
 #include "datastore/mark_task_complete.h"
 
+#include "datastore/task_completion.h"
+
 #include "datastore/data_channels.h"
 #include "datastore/dataset.h"
 #include "datastore/post_edition.h"
@@ -11,47 +13,6 @@
 namespace velmora {
 
 namespace {
-
-constexpr int kStatusCompleted = 2;
-
-void setIfPresent(DataSet& ds, const QString& field, const QVariant& value)
-{
-    if (Field* found = ds.findField(field))
-        found->setValue(value);
-}
-
-// The current row completed on the date; with clearRecurrence it stops
-// being part of a series.
-void setTaskComplete(DataSet& tasks, bool clearRecurrence, DateTime date)
-{
-    tasks.edit();
-    tasks.fieldByName(QStringLiteral("DateCompleted")).setDateTime(date);
-    tasks.fieldByName(QStringLiteral("IsComplete")).setValue(true);
-    tasks.fieldByName(QStringLiteral("HasReminder")).setValue(false);
-    setIfPresent(tasks, QStringLiteral("Status"), kStatusCompleted);
-    setIfPresent(tasks, QStringLiteral("PercentComplete"), 100);
-    if (clearRecurrence) {
-        tasks.fieldByName(QStringLiteral("IsRecurring")).setValue(false);
-        tasks.fieldByName(QStringLiteral("RecurrenceState")).setValue(0);
-    }
-    PostEdition(&tasks);
-}
-
-// The current row back to "not started"; a row that still has a pattern is
-// a series master again.
-void resetTaskComplete(DataSet& tasks)
-{
-    tasks.edit();
-    tasks.fieldByName(QStringLiteral("DateCompleted")).setNull();
-    tasks.fieldByName(QStringLiteral("IsComplete")).setValue(false);
-    setIfPresent(tasks, QStringLiteral("Status"), 0);
-    setIfPresent(tasks, QStringLiteral("PercentComplete"), 0);
-    const bool hasPattern = tasks.fieldByName(QStringLiteral("IRecurrencePatternID")).asInteger() > 0;
-    tasks.fieldByName(QStringLiteral("RecurrenceState")).setValue(hasPattern ? 1 : 0);
-    if (hasPattern)
-        tasks.fieldByName(QStringLiteral("IsRecurring")).setValue(true);
-    PostEdition(&tasks);
-}
 
 bool isSet(DateTime value)
 {
@@ -69,7 +30,7 @@ bool MarkTaskComplete(DataSet* tasks, DataSet* patterns, DataSet* reminders, Dat
         qint64 newId = 0;
         DateTime next;
         if (!tasks->fieldByName(QStringLiteral("IsRecurring")).asBoolean()) {
-            setTaskComplete(*tasks, true, completed);
+            SetTaskComplete(tasks, true, completed);
         } else {
             const qint64 patternId = tasks->fieldByName(QStringLiteral("IRecurrencePatternID")).asInteger();
             if (!patterns->locate(QStringLiteral("IRecurrencePatternID"), patternId))
@@ -82,7 +43,7 @@ bool MarkTaskComplete(DataSet* tasks, DataSet* patterns, DataSet* reminders, Dat
             // With a copy, the copy is this instance's completed record;
             // without a next date the series itself ends here.
             if (newId != 0 || !isSet(next))
-                setTaskComplete(*tasks, true, completed);
+                SetTaskComplete(tasks, true, completed);
 
             const DateTime start = tasks->fieldByName(QStringLiteral("StartDate")).asDateTime();
             const DateTime due = tasks->fieldByName(QStringLiteral("DueDate")).asDateTime();
@@ -93,7 +54,7 @@ bool MarkTaskComplete(DataSet* tasks, DataSet* patterns, DataSet* reminders, Dat
                     tasks->fieldByName(QStringLiteral("StartDate")).setDateTime(next.datePart().addDays(-span));
                 tasks->fieldByName(QStringLiteral("DueDate")).setDateTime(next.datePart());
                 PostEdition(tasks);
-                resetTaskComplete(*tasks);
+                ResetTaskComplete(tasks, true);
             }
         }
         SendDebugMessage(QString::fromLatin1(kChannelScheduleEvents), kTraceLevel,

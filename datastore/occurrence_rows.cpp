@@ -1,5 +1,7 @@
 #include "datastore/occurrence_rows.h"
 
+#include "datastore/series_links.h"
+
 #include "datastore/data_channels.h"
 #include "datastore/dataset.h"
 #include "datastore/post_edition.h"
@@ -42,25 +44,6 @@ void deleteRowWithOccurrences(DataSet& items, DataSet* exceptions)
         items.locate(kITaskID, id);
     }
     DeleteARecord(&items);
-}
-
-// The current occurrence row's RecurrenceState, and its Exceptions row's
-// IsDeleted to match.
-void setOccurrenceState(DataSet* items, DataSet* exceptions, int state)
-{
-    if (!HasRecords(items))
-        return;
-    items->edit();
-    items->fieldByName(QStringLiteral("RecurrenceState")).setValue(state);
-    PostEdition(items);
-    if (!IsDataSetActive(exceptions))
-        return;
-    const QVariantList key{items->fieldByName(kITaskID).asInteger(), items->fieldByName(kParentID).asInteger()};
-    if (exceptions->locate(QStringLiteral("ITaskID;ParentID"), key)) {
-        exceptions->edit();
-        exceptions->fieldByName(QStringLiteral("IsDeleted")).setValue(state == kDeletedState);
-        PostEdition(exceptions);
-    }
 }
 
 } // namespace
@@ -130,7 +113,7 @@ bool DeleteEventRows(DataSet* items, DataSet* exceptions, DataSet* patterns, Dat
         CreateOccurrence(items, exceptions, patterns, reminders, event->originalStart, kDeletedState);
         break;
     case ScheduleEventType::Custom:
-        setOccurrenceState(items, exceptions, kDeletedState);
+        SetOccurrenceState(items, exceptions, kDeletedState);
         break;
     case ScheduleEventType::None:
     case ScheduleEventType::Exception:
