@@ -118,10 +118,10 @@ bool AcceptOccurrenceDrop(const ScheduleEvent& before, const QList<ScheduleEvent
                 if (day == formerDay)
                     continue;
                 const DateTime dayStart = DateTime::fromMsecs(day * DateTime::kMsecsPerDay);
-                const std::optional<ScheduleEventType> found = occurrenceOn(event, dayStart);
+                const std::optional<TcxEventType> found = occurrenceOn(event, dayStart);
                 if (!found || day == originalDay)
                     continue;
-                if (*found == ScheduleEventType::Exception) {
+                if (*found == etException) {
                     accept = MoveRecurringEventToAnotherDay(appointments, exceptions, patterns, reminders, before.start,
                                                             event.start, event.finish, true);
                 } else {

@@ -23,7 +23,7 @@ bool MoveRecurringEventToAnotherDay(DataSet* items, DataSet* exceptions, DataSet
                                     DateTime originalStart, DateTime newStart, DateTime newEnd, bool showMessage);
 
 // The occurrence the series of event has on the day, if any.
-using SeriesOccurrenceLookup = std::function<std::optional<ScheduleEventType>(const ScheduleEvent& event, DateTime day)>;
+using SeriesOccurrenceLookup = std::function<std::optional<TcxEventType>(const ScheduleEvent& event, DateTime day)>;
 
 // The check after occurrences were dropped on other days: before is the
 // dragged event as it was, dropped the events as they landed. Each day a

@@ -108,15 +108,15 @@ bool DeleteEventRows(DataSet* items, DataSet* exceptions, DataSet* patterns, Dat
         return true;
     }
     switch (event->type) {
-    case ScheduleEventType::Pattern:
-    case ScheduleEventType::Occurrence:
+    case etPattern:
+    case etOccurrence:
         CreateOccurrence(items, exceptions, patterns, reminders, event->originalStart, kDeletedState);
         break;
-    case ScheduleEventType::Custom:
+    case etCustom:
         SetOccurrenceState(items, exceptions, kDeletedState);
         break;
-    case ScheduleEventType::None:
-    case ScheduleEventType::Exception:
+    case etNone:
+    case etException:
         // A deleted occurrence already hides its day.
         break;
     }

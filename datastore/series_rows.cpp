@@ -73,7 +73,7 @@ std::vector<StoredOccurrence> ReadStoredOccurrences(sqlite3* db, qint64 masterId
     return rows;
 }
 
-std::optional<ScheduleEventType> SeriesOccurrenceOnDay(sqlite3* db, qint64 masterId, DateTime day)
+std::optional<TcxEventType> SeriesOccurrenceOnDay(sqlite3* db, qint64 masterId, DateTime day)
 {
     const std::int64_t dayNumber = day.dayNumber();
     bool hidden = false;
@@ -87,7 +87,7 @@ std::optional<ScheduleEventType> SeriesOccurrenceOnDay(sqlite3* db, qint64 maste
         }
     }
     if (deleted)
-        return ScheduleEventType::Exception;
+        return etException;
     if (hidden)
         return std::nullopt;
 
@@ -100,7 +100,7 @@ std::optional<ScheduleEventType> SeriesOccurrenceOnDay(sqlite3* db, qint64 maste
     const std::optional<RecurrencePattern> pattern = ReadPattern(db, master.int64(0));
     if (!pattern || ExpandSeries(*pattern, allDay, day.datePart(), day.datePart()).empty())
         return std::nullopt;
-    return ScheduleEventType::Occurrence;
+    return etOccurrence;
 }
 
 } // namespace velmora

@@ -41,6 +41,6 @@ std::vector<StoredOccurrence> ReadStoredOccurrences(sqlite3* db, qint64 masterId
 // The master's occurrence on the day: a changed occurrence row that starts
 // on it, a deleted one that stood on it, or a computed one that no stored
 // row hides; nullopt when the series has none that day.
-std::optional<ScheduleEventType> SeriesOccurrenceOnDay(sqlite3* db, qint64 masterId, DateTime day);
+std::optional<TcxEventType> SeriesOccurrenceOnDay(sqlite3* db, qint64 masterId, DateTime day);
 
 } // namespace velmora

@@ -150,7 +150,7 @@ ScheduleEvent occurrenceEvent(qint64 master, DateTime start, DateTime finish, Da
     event.taskId = master;
     event.caption = QStringLiteral("Team meeting");
     event.isRecurring = true;
-    event.type = ScheduleEventType::Occurrence;
+    event.type = etOccurrence;
     event.start = start;
     event.finish = finish;
     event.originalStart = original;
@@ -348,7 +348,7 @@ void TestOccurrences::deletingOccurrencesLeavesDeletedRows()
                          {master, at(3, 11, 9).toDays()})
                  .toInt(),
              2);
-    QCOMPARE(SeriesOccurrenceOnDay(store.db().handle(), master, at(3, 11)), std::optional(ScheduleEventType::Exception));
+    QCOMPARE(SeriesOccurrenceOnDay(store.db().handle(), master, at(3, 11)), std::optional(etException));
 
     // A changed occurrence deleted becomes a deleted one, with its Exceptions row.
     QVERIFY(store.locate(master));
@@ -358,7 +358,7 @@ void TestOccurrences::deletingOccurrencesLeavesDeletedRows()
     QVERIFY(changed != 0);
     ScheduleEvent changedEvent = occurrenceEvent(master, at(3, 18, 9), at(3, 18, 10), at(3, 18, 9));
     changedEvent.taskId = changed;
-    changedEvent.type = ScheduleEventType::Custom;
+    changedEvent.type = etCustom;
     QVERIFY(deleteEvent(changedEvent, true));
     QCOMPARE(store.field(changed, QStringLiteral("RecurrenceState")).toInt(), 3);
     QCOMPARE(store.value(QStringLiteral("SELECT IsDeleted FROM Exceptions WHERE ITaskID = ?"), {changed}).toInt(), 1);
@@ -371,7 +371,7 @@ void TestOccurrences::deletingOccurrencesLeavesDeletedRows()
 
     // The whole series takes its occurrence rows and their Exceptions rows along.
     ScheduleEvent series = computed;
-    series.type = ScheduleEventType::Pattern;
+    series.type = etPattern;
     QVERIFY(deleteEvent(series, false));
     QCOMPARE(store.count(QStringLiteral("ITask")), 0);
     QCOMPARE(store.count(QStringLiteral("Exceptions")), 0);
