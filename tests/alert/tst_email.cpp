@@ -8,6 +8,7 @@
 #include "tests/support/debug_capture.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/sandbox.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/support/smtp_server.h"
 
 #include <QElapsedTimer>
@@ -75,6 +76,7 @@ private slots:
     void mailWithoutLoginKeepsSubjectAndBody();
     void failureIsLoggedNotThrown_data();
     void failureIsLoggedNotThrown();
+    void testMailTakesTypedSettingsAndShowsItsFailure();
 };
 
 void TestEmail::serverTextGivesHostAndPort_data()
@@ -199,6 +201,7 @@ void TestEmail::failureIsLoggedNotThrown()
     Sandbox sandbox;
     FakeClock clock(DateTime::fromParts(2026, 3, 2, 9, 0));
     DebugCapture capture;
+    ScriptedDialogs dialogs;
 
     SmtpServer server(QStringLiteral("ann"), QStringLiteral("right"));
     QTcpServer silent; // accepts connections (the kernel does) and never greets
@@ -231,7 +234,41 @@ void TestEmail::failureIsLoggedNotThrown()
     QVERIFY(!capture.contains(QStringLiteral("SendMail: Mail has been sent")));
     if (server.port())
         QVERIFY(server.received().isEmpty());
-    QVERIFY(!QFile::exists(sandbox.dialogsLogPath()) || QFile(sandbox.dialogsLogPath()).size() == 0);
+    QVERIFY(dialogs.shown().isEmpty());
+}
+
+void TestEmail::testMailTakesTypedSettingsAndShowsItsFailure()
+{
+    Sandbox sandbox;
+    FakeClock clock(DateTime::fromParts(2026, 3, 2, 9, 0));
+    ScriptedDialogs dialogs;
+    SmtpServer server(QStringLiteral("ann"), QStringLiteral("typed"));
+    QVERIFY(server.start());
+
+    // The configuration tool hands over the page's values, the password as typed.
+    EmailSettings settings;
+    settings.senderAddress = kSender;
+    settings.smtpServer = server.address();
+    settings.userName = QStringLiteral("ann");
+    settings.password = QStringLiteral("typed");
+    settings.requireAuthentication = true;
+    TDMEMail module(settings);
+    module.setShowErrors(true);
+    QVERIFY(module.SendMail(kSender, QStringLiteral("This is a test mail from Velmora Configure"),
+                            QStringLiteral("<b>Hello</b>\r\nThis is a test mail.")));
+    QVERIFY(server.waitForMails(1));
+    QCOMPARE(server.received().first().recipients, QStringList{kSender});
+    QVERIFY(dialogs.shown().isEmpty());
+
+    settings.password = QStringLiteral("mistyped");
+    TDMEMail failing(settings);
+    failing.setShowErrors(true);
+    QVERIFY(!failing.SendMail(kSender, QStringLiteral("This is a test mail from Velmora Configure"), QStringLiteral("x")));
+    QCOMPARE(dialogs.shown().size(), 1);
+    QCOMPARE(dialogs.shown().first().caption, QStringLiteral("Warning"));
+    QVERIFY(dialogs.shown().first().text.startsWith(QStringLiteral("Fail to connect to SMTP Server: ") + server.address()
+                                                    + QStringLiteral("\r\nReason: ")));
+    QCOMPARE(server.received().size(), 1);
 }
 
 QTEST_MAIN(TestEmail)
