@@ -26,6 +26,20 @@ QString dateAndTimeText(DateTime value)
         + ShortTimeText(value);
 }
 
+// The lines every item's text starts with, and those it ends with.
+QStringList headingLines(const DataSet& q)
+{
+    return {kRule, QStringLiteral("Subject: ") + field(q, "Subject"), QStringLiteral("Location: ") + field(q, "PlaceName"),
+            QStringLiteral("Categories: ") + field(q, "Categories"), QString()};
+}
+
+QStringList closingLines(const DataSet& q)
+{
+    return {QStringLiteral("Mileage: ") + field(q, "Mileage"),
+            QStringLiteral("Billing Information: ") + field(q, "BillingInformation"),
+            QStringLiteral("Companies: ") + field(q, "Companies"), QString(), field(q, "Body")};
+}
+
 } // namespace
 
 QString FormatTaskAsText(DataSet* query)
@@ -33,11 +47,7 @@ QString FormatTaskAsText(DataSet* query)
     if (!HasRecords(query))
         return {};
     const DataSet& q = *query;
-    return QStringList{kRule,
-                       QStringLiteral("Subject: ") + field(q, "Subject"),
-                       QStringLiteral("Location: ") + field(q, "PlaceName"),
-                       QStringLiteral("Categories: ") + field(q, "Categories"),
-                       QString(),
+    return (headingLines(q) + QStringList{
                        QStringLiteral("Start Date: ") + field(q, "StartDate"),
                        QStringLiteral("Due Date: ") + field(q, "DueDate"),
                        QStringLiteral("Priority: ") + ImportanceName(int(integerField(q, QStringLiteral("Importance"), -1))),
@@ -50,11 +60,7 @@ QString FormatTaskAsText(DataSet* query)
                        QStringLiteral("Total Work: ") + field(q, "TotalWork") + QStringLiteral(" hours"),
                        QStringLiteral("Actual Work: ") + field(q, "ActualWork") + QStringLiteral(" hours"),
                        QString(),
-                       QStringLiteral("Mileage: ") + field(q, "Mileage"),
-                       QStringLiteral("Billing Information: ") + field(q, "BillingInformation"),
-                       QStringLiteral("Companies: ") + field(q, "Companies"),
-                       QString(),
-                       field(q, "Body")}
+           } + closingLines(q))
         .join(QStringLiteral("\r\n"));
 }
 
@@ -63,22 +69,14 @@ QString FormatAppointmentAsText(DataSet* query, DateTime start, DateTime end)
     if (!HasRecords(query))
         return {};
     const DataSet& q = *query;
-    return QStringList{kRule,
-                       QStringLiteral("Subject: ") + field(q, "Subject"),
-                       QStringLiteral("Location: ") + field(q, "PlaceName"),
-                       QStringLiteral("Categories: ") + field(q, "Categories"),
-                       QString(),
+    return (headingLines(q) + QStringList{
                        QStringLiteral("Start: ") + dateAndTimeText(start),
                        QStringLiteral("End: ") + dateAndTimeText(end),
                        QStringLiteral("Show Time As: ") + BusyStatusName(int(integerField(q, QStringLiteral("BusyStatus"), -1))),
                        QString(),
                        QStringLiteral("Reminder Information: ") + field(q, "ReminderInfo"),
                        QString(),
-                       QStringLiteral("Mileage: ") + field(q, "Mileage"),
-                       QStringLiteral("Billing Information: ") + field(q, "BillingInformation"),
-                       QStringLiteral("Companies: ") + field(q, "Companies"),
-                       QString(),
-                       field(q, "Body")}
+           } + closingLines(q))
         .join(QStringLiteral("\r\n"));
 }
 
